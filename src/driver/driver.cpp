@@ -1,0 +1,48 @@
+#include "driver/driver.h"
+
+#include "errors/texts.h"
+
+namespace zorfp {
+
+Driver::Driver(const VariantTraits& traits) : traits_(traits) {}
+
+Driver::~Driver() {
+  if (!port_) return;
+  for (SerialPort*& active : module().ActivePort) {
+    if (active == port_.get()) active = nullptr;
+  }
+  port_->Close();
+}
+
+bool Driver::Exchange(const Bytes& command) {
+  SerialPort* port = port_.get();
+  if (traits_.has_active_port) {
+    if (SerialPort* active = module().ActivePort[Index(traits_.id)]) port = active;
+  }
+  return ExchangeCommand(link(), traits_.exchange, port, command);
+}
+
+bool Driver::Execute(const Bytes& command) {
+  if (!Exchange(command)) {
+    ReportNoAnswer(call(), lang(), reporting());
+    return false;
+  }
+  const Byte language = MessageLanguage(module().Lang);
+  return EvaluateAnswer(call(), call().AnswerStatus, call().AnswerResult, traits_.variant_number, language);
+}
+
+bool Driver::Refuse(Byte code, const Message& text) {
+  ReportDriverError(call(), code, text, lang(), reporting(), /*argument_check=*/true);
+  return false;
+}
+
+bool Driver::RejectAnswer(Byte code, const Message& text) {
+  ReportDriverError(call(), code, text, lang(), reporting(), /*argument_check=*/false);
+  return false;
+}
+
+void Driver::SetText(const Message& text) {
+  if (auto picked = Pick(text, lang())) call().ErrorText = std::move(*picked);
+}
+
+}  // namespace zorfp

@@ -1,0 +1,55 @@
+// Everything the library shares between its driver objects, in one place. A client that drives
+// two printers through two objects sees one call result and one set of settings: that is how the
+// interface is defined, and this record is where it lives.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "driver/variant_traits.h"
+#include "link/clock.h"
+#include "link/exchange_log.h"
+#include "link/last_call.h"
+#include "link/link.h"
+#include "link/serial_port.h"
+#include "link/settings.h"
+
+namespace zorfp {
+
+struct Module {
+  // Settings properties: CP866, AnswerWaiting, RepeatCount, LogRecord for the whole library...
+  Settings settings;
+  // ...and Lang one per class (0 English, 1 Russian, 2 Ukrainian), indexed by VariantId.
+  std::array<Byte, kVariantCount> Lang{1, 1, 1, 1, 1, 1, 1};
+
+  // The outcome of the last call of any object.
+  LastCall last_call;
+
+  // FrameSeq, RawAnswer, ProtocolTag and the rest of the link's own state.
+  LinkState link;
+
+  // 05-02 and 05-03: the port a long job under the waiting window runs on (null when unset).
+  std::array<SerialPort*, kVariantCount> ActivePort{};
+
+  // The waiting window's inputs.
+  AnsiString WaitingWindowText;
+  std::int16_t WaitingWindowMode = 0;
+
+  // Platform facts and seams: replaced by tests, never by clients.
+  Environment env;
+  Clock* clock = &SystemClock();
+  PortOpener open_port = &OpenSerialPort;
+  std::chrono::milliseconds waiting_window_delay{1000};
+
+  Link MakeLink() { return Link{settings, link, last_call, *clock, env}; }
+};
+
+// The one module of this library, created on first use.
+Module& TheModule();
+
+// Back to the state of a freshly loaded library (tests only).
+void ResetModuleForTesting();
+
+}  // namespace zorfp

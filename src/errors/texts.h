@@ -1,0 +1,33 @@
+// The driver's own message texts, by situation. Printer result codes and status bits have their
+// tables in evaluate.cpp.
+#pragma once
+
+#include "errors/messages.h"
+
+namespace zorfp::texts {
+
+// No answer.
+extern const Message kNoAnswer;             // 101
+extern const Message kModemNoAnswer;        // 101, modem exchanges
+// Answer unusable.
+extern const Message kNoData;               // 102
+extern const Message kZeroLengthBlock;      // 102
+extern const Message kDataFormatError;      // 103
+extern const Message kTaxesEmpty;           // 104
+extern const Message kTaxesNotEnough;       // 104
+extern const Message kTypeMismatch;         // 112
+// Port set-up.
+extern const Message kPortBusy;             // no code
+extern const Message kDcbGetFailed;         // 105
+extern const Message kDcbSetFailed;         // 105
+extern const Message kTimeoutsGetFailed;    // 106
+extern const Message kTimeoutsSetFailed;    // 106
+// Argument checks.
+extern const Message kItemsQuantity;        // 109
+extern const Message kBadDiscountType;      // 110
+extern const Message kIncorrectBaudRate;    // 111
+// Waiting window.
+extern const Message kWaitZReport;
+extern const Message kWaitSavingReport;
+
+}  // namespace zorfp::texts

@@ -1,0 +1,38 @@
+// Sending one command and collecting its answer: resends, SYN waits, time-outs, decoding into
+// the last-call state.
+#pragma once
+
+#include "link/bytes.h"
+#include "link/link.h"
+#include "link/serial_port.h"
+
+namespace zorfp {
+
+// What differs between the driver classes' exchanges.
+struct ExchangeProfile {
+  const char* tag;               // ProtocolTag written into the log
+  bool extra_answer_flags;       // PaperOutNotice and NoPersonalization are decoded
+};
+
+inline constexpr int kAnswerWaitingUnitMs = 290;
+inline constexpr int kRawAnswerWaitingUnitMs = 450;
+inline constexpr int kSynPauseMs = 300;
+
+// Writes one frame. `new_sequence` is true only for the first send of a command: every resend of
+// it carries the same number, so a printer that executed a frame whose answer was lost recognises
+// the resend instead of executing the command again.
+bool SendFrame(const Link& link, SerialPort& port, const Bytes& command, bool new_sequence);
+
+// Collects one answer: leading ACK and SYN bytes, then a frame up to its end marker.
+bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer);
+
+// Sends `command` and decodes the answer into the last-call state. True when an answer could be
+// decoded (the printer may still have refused the command); false when there is no usable answer.
+// `port` null (no open port) sends nothing and counts as no answer.
+bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPort* port, const Bytes& command);
+
+// The unframed exchange of the modem status: up to three tries; nothing is logged.
+bool SendRaw(const Link& link, SerialPort& port, const Bytes& bytes, Bytes& answer);
+bool ReceiveRaw(const Link& link, SerialPort& port, Bytes& answer);
+
+}  // namespace zorfp
