@@ -1,0 +1,114 @@
+#include "errors/encodings.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "errors/codepage.h"
+
+namespace zorfp {
+namespace {
+
+// A short field reads its missing bytes as zero rather than past the end of the answer.
+Byte ByteAt(std::span<const Byte> bytes, std::size_t i) {
+  return i < bytes.size() ? bytes[i] : Byte{0};
+}
+
+Byte BcdDigits(unsigned tens, unsigned units) {
+  return static_cast<Byte>(tens * 16 + units);
+}
+
+unsigned DigitValue(char c) {
+  return c >= '0' && c <= '9' ? static_cast<unsigned>(c - '0') : 0;
+}
+
+}  // namespace
+
+void PutUIntLE(Bytes& out, std::uint64_t value, int n) {
+  for (int i = 0; i < n; ++i) {
+    out.push_back(static_cast<Byte>(value & 0xFF));
+    value >>= 8;
+  }
+}
+
+std::uint64_t UIntLE(std::span<const Byte> bytes) {
+  std::uint64_t value = 0;
+  for (std::size_t i = std::min<std::size_t>(bytes.size(), 8); i-- > 0;) value = (value << 8) | bytes[i];
+  return value;
+}
+
+std::int64_t SignMagnitude32(std::span<const Byte> four) {
+  const Byte top = ByteAt(four, 3);
+  const std::int64_t magnitude =
+      static_cast<std::int64_t>(ByteAt(four, 0)) | static_cast<std::int64_t>(ByteAt(four, 1)) << 8 |
+      static_cast<std::int64_t>(ByteAt(four, 2)) << 16 | static_cast<std::int64_t>(top & 0x7F) << 24;
+  return (top & 0x80) != 0 ? -magnitude : magnitude;
+}
+
+std::uint64_t Money40(std::span<const Byte> five) {
+  return UIntLE(five.first(std::min<std::size_t>(five.size(), 5)));
+}
+
+std::string Money40Text(std::span<const Byte> five) {
+  return std::to_string(Money40(five));
+}
+
+// Numbers above 99 do not fit in two digits; they keep their last two, as a year does.
+Byte BcdByte(unsigned number) {
+  return BcdDigits(number / 10 % 10, number % 10);
+}
+
+std::string BcdText(Byte b) {
+  return std::to_string(BcdValue(b));
+}
+
+unsigned BcdValue(Byte b) {
+  return (b / 16u) * 10u + b % 16u;
+}
+
+// The year's last two characters are its digits on the wire, whatever its length; anything but a
+// digit counts as 0.
+Byte BcdYear(const std::string& year_text) {
+  const std::size_t n = year_text.size();
+  const unsigned units = n >= 1 ? DigitValue(year_text[n - 1]) : 0;
+  const unsigned tens = n >= 2 ? DigitValue(year_text[n - 2]) : 0;
+  return BcdDigits(tens, units);
+}
+
+std::string AnsiToOemText(const AnsiString& text) {
+  AnsiString latin = text;
+  for (char& c : latin) {
+    // І and і are missing from code page 866; № goes as N with them.
+    switch (static_cast<Byte>(c)) {
+      case 0xB2:
+        c = 'I';
+        break;
+      case 0xB3:
+        c = 'i';
+        break;
+      case 0xB9:
+        c = 'N';
+        break;
+      default:
+        break;
+    }
+  }
+  return AnsiToOem(latin);
+}
+
+AnsiString OemToAnsiText(const std::string& text) {
+  return OemToAnsi(text);
+}
+
+std::string PrinterTextOut(const AnsiString& text, bool cp866) {
+  return cp866 ? text : AnsiToOemText(text);
+}
+
+AnsiString ClientTextIn(const AnsiString& text, bool cp866) {
+  return cp866 ? OemToAnsiText(text) : text;
+}
+
+AnsiString ClientTextOut(const AnsiString& text, bool cp866) {
+  return cp866 ? AnsiToOemText(text) : text;
+}
+
+}  // namespace zorfp
