@@ -29,7 +29,7 @@ unsigned BcdValue(Byte b);
 // A year from its text: four digits give their last two; one or two digits are taken as they are.
 Byte BcdYear(const std::string& year_text);
 
-// Windows-1251 -> 866, with І і № first turned into I i N, which 866 lacks.
+// Windows-1251 -> 866, with І і № first turned into the Latin I i N the printer expects.
 std::string AnsiToOemText(const AnsiString& text);
 AnsiString OemToAnsiText(const std::string& text);
 

@@ -49,6 +49,13 @@ int ToPollMs(milliseconds ms) {
   return static_cast<int>(std::clamp<long long>(ms.count(), 0, 1 << 30));
 }
 
+// The far end hung up: no byte can come, but the caller is owed the wait it asked for, and a
+// busy loop must not take its place.
+std::optional<Byte> WaitOut(milliseconds left) {
+  ::poll(nullptr, 0, ToPollMs(left));
+  return std::nullopt;
+}
+
 class PosixSerialPort final : public SerialPort {
  public:
   explicit PosixSerialPort(int fd) : fd_(fd) {}
@@ -149,24 +156,24 @@ class PosixSerialPort final : public SerialPort {
     const auto bound = OneByteReadBound(timeouts_);
     const auto wait = bound ? std::min(*bound, cap) : cap;
     const auto deadline = steady_clock::now() + wait;
+    bool readable = false;  // poll said a byte was there
     for (;;) {
       Byte b = 0;
       const ssize_t n = ::read(fd_, &b, 1);
       if (n == 1) return b;
       if (n < 0 && errno == EINTR) continue;
-      // End of file or an error other than "nothing yet": the far end is gone.
-      const bool dead = n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+      // A raw tty read gives 0 when nothing is there; 0 after poll reported data, or an error
+      // other than "nothing yet", means the far end is gone.
+      const bool dead = (n == 0 && readable) || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
       const auto left = std::chrono::duration_cast<milliseconds>(deadline - steady_clock::now());
       if (left.count() <= 0) return std::nullopt;
-      if (dead) {
-        // No byte can come, but the caller is owed the wait it asked for, without a busy loop.
-        ::poll(nullptr, 0, ToPollMs(left));
-        return std::nullopt;
-      }
+      if (dead) return WaitOut(left);
       pollfd p{fd_, POLLIN, 0};
       const int r = ::poll(&p, 1, ToPollMs(left));
       if (r < 0 && errno == EINTR) continue;
       if (r <= 0) return std::nullopt;
+      if ((p.revents & POLLIN) == 0) return WaitOut(left);
+      readable = true;
     }
   }
 
