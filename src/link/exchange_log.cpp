@@ -1,8 +1,7 @@
 #include "link/exchange_log.h"
 
-#include <cstdio>
 #include <ctime>
-#include <memory>
+#include <fstream>
 #include <system_error>
 
 #include "link/module_path.h"
@@ -100,11 +99,11 @@ void WriteLog(const Link& link, LogKind kind, const Bytes& data) {
   const std::string record =
       FormatLogRecord(kind, LogStamp(now, link.env.locale), link.state.ProtocolTag, data);
 
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(file.string().c_str(), "ab"), &std::fclose);
-  if (!f) throw LogError("I/O error: cannot open the exchange log " + file.string());
-  const bool written = std::fwrite(record.data(), 1, record.size(), f.get()) == record.size();
-  const bool flushed = std::fflush(f.get()) == 0;
-  if (!written || !flushed) throw LogError("I/O error: cannot write the exchange log " + file.string());
+  std::ofstream out(file, std::ios::binary | std::ios::app);
+  if (!out) throw LogError("I/O error: cannot open the exchange log " + file.string());
+  out.write(record.data(), static_cast<std::streamsize>(record.size()));
+  out.flush();
+  if (!out) throw LogError("I/O error: cannot write the exchange log " + file.string());
 }
 
 void WriteLogQuietly(const Link& link, LogKind kind, const Bytes& data) {
