@@ -74,6 +74,11 @@ void PtyPeer::SetScript(Script script) {
   script_ = std::move(script);
 }
 
+void PtyPeer::SetRawScript(RawScript script) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  raw_script_ = std::move(script);
+}
+
 std::vector<Bytes> PtyPeer::Frames() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return frames_;
@@ -92,6 +97,18 @@ void PtyPeer::Serve() {
     Byte buf[512];
     const ssize_t n = ::read(master_, buf, sizeof buf);
     if (n <= 0) continue;
+    RawScript raw;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      raw = raw_script_;
+    }
+    if (raw) {
+      for (const Reply& r : raw(Bytes(buf, buf + n))) {
+        if (r.delay.count() > 0) std::this_thread::sleep_for(r.delay);
+        WriteAll(master_, r.bytes);
+      }
+      continue;
+    }
     for (ssize_t i = 0; i < n; ++i) {
       // Anything before a start marker is noise; a frame runs from DLE STX to its end marker.
       if (pending.empty() && buf[i] != kDle) continue;

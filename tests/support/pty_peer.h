@@ -34,6 +34,9 @@ class PtyPeer {
   const std::string& path() const { return path_; }
 
   void SetScript(Script script);
+  // Unframed mode (the modem's raw exchange): every chunk read is handed over as it comes.
+  using RawScript = std::function<std::vector<Reply>(const Bytes& chunk)>;
+  void SetRawScript(RawScript script);
   std::vector<Bytes> Frames() const;
   std::size_t FrameCount() const;
 
@@ -46,6 +49,7 @@ class PtyPeer {
   std::string path_;
   mutable std::mutex mutex_;
   Script script_;
+  RawScript raw_script_;
   std::vector<Bytes> frames_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
