@@ -1,0 +1,355 @@
+#include "sim/engine.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <thread>
+
+#include "sim/json.h"
+#include "sim/model_commands.h"
+
+namespace zorfp::sim {
+namespace {
+
+// While the host has the port closed the master reports a hang-up until it is opened again, and
+// nothing signals the reopening: look again this often.
+constexpr int kHangupProbeMs = 10;
+
+void WriteCounters(const Counters& c, JsonWriter& w) {
+  w.Field("frames_received", c.frames_received);
+  w.Field("bad_frames", c.bad_frames);
+  w.Field("frames_abandoned", c.frames_abandoned);
+  w.Field("stray_bytes", c.stray_bytes);
+  w.Field("commands_executed", c.commands_executed);
+  w.Field("commands_refused", c.commands_refused);
+  w.Field("unknown_commands", c.unknown_commands);
+  w.Field("repeats_answered", c.repeats_answered);
+  w.Field("forced_answers", c.forced_answers);
+  w.Field("answers_sent", c.answers_sent);
+  w.Field("answers_lost", c.answers_lost);
+  w.Field("naks_sent", c.naks_sent);
+  w.Field("busy_syns", c.busy_syns);
+  w.Field("fault_syns", c.fault_syns);
+  w.Field("keepalive_syns", c.keepalive_syns);
+  w.Field("frames_ignored", c.frames_ignored);
+  w.Field("host_hangups", c.host_hangups);
+}
+
+}  // namespace
+
+Engine::Engine(const SimulatorOptions& options)
+    : model_(options.variant),
+      faults_(options.faults, options.seed),
+      forced_(options.forced),
+      processing_time_(options.processing_time),
+      processing_times_(options.processing_times),
+      syn_interval_(options.syn_interval),
+      pacer_(options.baud),
+      pace_(options.pace) {
+  model_.line.baud = options.baud;
+}
+
+void Engine::Run(Port& port, int wake_fd) {
+  port_ = &port;
+  for (;;) {
+    int timeout = TimeoutMs();
+    if (hung_up_) timeout = timeout < 0 ? kHangupProbeMs : std::min(timeout, kHangupProbeMs);
+    pollfd fds[2] = {{wake_fd, POLLIN, 0}, {port.fd(), POLLIN, 0}};
+    const int ready = ::poll(fds, hung_up_ ? 1 : 2, timeout);
+    if (ready < 0 && errno != EINTR) break;
+    if (fds[0].revents != 0) break;
+    if (hung_up_) {
+      pollfd probe{port.fd(), POLLIN, 0};
+      if (::poll(&probe, 1, 0) >= 0 && (probe.revents & POLLHUP) == 0) hung_up_ = false;
+    } else if (ready > 0 && fds[1].revents != 0) {
+      ReadInput(port);
+    }
+    RunTimers();
+  }
+  port_ = nullptr;
+}
+
+void Engine::ReadInput(Port& port) {
+  Byte buf[512];
+  for (;;) {
+    const ssize_t n = ::read(port.fd(), buf, sizeof buf);
+    if (n > 0) {
+      const Clock::time_point arrived = Clock::now();
+      for (ssize_t i = 0; i < n; ++i) OnByte(buf[i], arrived);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) return;
+    OnHangup();  // end of file, or EIO from a pty master whose slave was closed
+    return;
+  }
+}
+
+void Engine::OnByte(Byte b, Clock::time_point arrived) {
+  const bool was_in_frame = reader_.in_frame();
+  const FrameReader::Event event = reader_.Feed(b);
+  if (!was_in_frame && reader_.in_frame()) frame_started_ = arrived;
+  switch (event) {
+    case FrameReader::Event::kNone:
+      return;
+    case FrameReader::Event::kFrame:
+      // Paced, the frame cannot have arrived before its last byte could cross the line.
+      OnFrame(reader_.seq(), reader_.command(),
+              pace_ ? frame_started_ + pacer_.Duration(reader_.wire_size() - 1) : arrived);
+      // What is due goes out before the next frame of the same read is looked at.
+      RunTimers();
+      return;
+    case FrameReader::Event::kBadChecksum:
+    case FrameReader::Event::kMalformed: {
+      {
+        std::lock_guard lock(mu_);
+        ++counters_.frames_received;
+        ++counters_.bad_frames;
+        ++counters_.naks_sent;
+      }
+      changed_.notify_all();
+      const Byte nak = kNak;
+      Send(std::span(&nak, 1));
+      return;
+    }
+    case FrameReader::Event::kStray: {
+      std::lock_guard lock(mu_);
+      ++counters_.stray_bytes;
+      return;
+    }
+    case FrameReader::Event::kAbandoned: {
+      frame_started_ = arrived;
+      std::lock_guard lock(mu_);
+      ++counters_.frames_abandoned;
+      return;
+    }
+  }
+}
+
+void Engine::OnFrame(Byte seq, const Bytes& command, Clock::time_point earliest) {
+  Byte reply = 0;  // a lone byte to send at once instead of an answer
+  {
+    std::lock_guard lock(mu_);
+    ++counters_.frames_received;
+    if (pending_) {
+      ++counters_.busy_syns;
+      reply = kSyn;
+    } else if (faults_.Strikes(FaultKind::kSilent)) {
+      ++counters_.frames_ignored;
+    } else if (faults_.Strikes(FaultKind::kNak)) {
+      ++counters_.naks_sent;
+      reply = kNak;
+    } else if (faults_.Strikes(FaultKind::kSyn)) {
+      ++counters_.fault_syns;
+      reply = kSyn;
+    } else {
+      PrepareAnswer(seq, command, earliest);
+    }
+  }
+  changed_.notify_all();
+  if (reply != 0) Send(std::span(&reply, 1));
+}
+
+void Engine::PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point earliest) {
+  Bytes frame;
+  std::chrono::milliseconds processing{0};
+  // A resend: same number and same bytes as the command answered last. Comparing the bytes as well
+  // keeps a restarted host, whose numbering starts again, from being taken for a resend.
+  if (cache_ && cache_->seq == seq && cache_->command == command) {
+    ++counters_.repeats_answered;
+    frame = cache_->frame;
+  } else {
+    Answer answer;
+    if (const auto it = forced_.find(command.front()); it != forced_.end()) {
+      ++counters_.forced_answers;
+      answer = it->second;
+    } else {
+      Execution e = Execute(model_, command);
+      ++counters_.commands_executed;
+      if (e.answer.result != 0) ++counters_.commands_refused;
+      if (!e.spec) ++counters_.unknown_commands;
+      answer = std::move(e.answer);
+      processing = ProcessingTime(command.front());
+    }
+    frame = BuildAnswerFrame(seq, command.front(), answer);
+    cache_ = CachedAnswer{seq, command, frame};
+  }
+
+  if (faults_.Strikes(FaultKind::kLoseAnswer)) {
+    ++counters_.answers_lost;
+    return;
+  }
+  Bytes out = {kAck};
+  out.insert(out.end(), frame.begin(), frame.end());
+  if (faults_.Strikes(FaultKind::kTruncate)) faults_.Truncate(out);
+  if (faults_.Strikes(FaultKind::kDropByte)) faults_.DropByte(out);
+  if (faults_.Strikes(FaultKind::kCorruptByte)) faults_.CorruptByte(out);
+  Bytes noise;
+  if (faults_.Strikes(FaultKind::kNoise)) noise = faults_.Noise();
+  ++counters_.answers_sent;
+
+  // A slow command: ACK at once, the frame when the work is done.
+  const std::size_t split = processing.count() > 0 ? 1 : out.size();
+  Pending p;
+  p.head = std::move(noise);
+  p.head.insert(p.head.end(), out.begin(), out.begin() + static_cast<std::ptrdiff_t>(split));
+  p.tail.assign(out.begin() + static_cast<std::ptrdiff_t>(split), out.end());
+  p.head_due = std::max(Clock::now(), earliest) + faults_.delay();
+  p.tail_due = p.head_due + processing;
+  p.keepalive = processing.count() > 0 && syn_interval_.count() > 0;
+  p.next_syn = p.head_due + syn_interval_;
+  pending_ = std::move(p);
+}
+
+void Engine::OnHangup() {
+  hung_up_ = true;
+  reader_.Reset();
+  pending_.reset();
+  {
+    std::lock_guard lock(mu_);
+    ++counters_.host_hangups;
+    // A resend never spans a close of the port: whoever opens it next starts afresh.
+    cache_.reset();
+  }
+  changed_.notify_all();
+}
+
+void Engine::RunTimers() {
+  const Byte syn = kSyn;
+  while (pending_) {
+    const Clock::time_point now = Clock::now();
+    Pending& p = *pending_;
+    if (!p.head_sent) {
+      if (now < p.head_due) return;
+      Send(p.head);
+      p.head_sent = true;
+    } else if (now >= p.tail_due) {
+      Send(p.tail);
+      pending_.reset();
+    } else if (p.keepalive && now >= p.next_syn) {
+      Send(std::span(&syn, 1));
+      p.next_syn += syn_interval_;
+      std::lock_guard lock(mu_);
+      ++counters_.keepalive_syns;
+    } else {
+      return;
+    }
+  }
+  ApplyLineRate();
+}
+
+int Engine::TimeoutMs() const {
+  if (!pending_) return -1;
+  const Pending& p = *pending_;
+  Clock::time_point next = p.head_due;
+  if (p.head_sent) next = p.keepalive ? std::min(p.tail_due, p.next_syn) : p.tail_due;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now());
+  return static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
+}
+
+void Engine::Send(std::span<const Byte> bytes) {
+  if (bytes.empty() || !port_) return;
+  if (!pace_) {
+    WriteAll(port_->fd(), bytes);
+    return;
+  }
+  for (Byte b : bytes) {
+    std::this_thread::sleep_until(pacer_.Book(Clock::now()));
+    WriteAll(port_->fd(), std::span(&b, 1));
+  }
+}
+
+void Engine::ApplyLineRate() {
+  int baud = 0;
+  {
+    std::lock_guard lock(mu_);
+    baud = model_.line.baud;
+  }
+  if (baud == pacer_.baud() || !port_) return;
+  port_->SetLineRate(baud);
+  pacer_.set_baud(baud);
+}
+
+std::chrono::milliseconds Engine::ProcessingTime(Byte code) const {
+  const auto it = processing_times_.find(code);
+  return it != processing_times_.end() ? it->second : processing_time_;
+}
+
+Counters Engine::counters() const {
+  std::lock_guard lock(mu_);
+  return counters_;
+}
+
+bool Engine::WaitFor(const std::function<bool(const Counters&)>& done, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(mu_);
+  return changed_.wait_for(lock, timeout, [&] { return done(counters_); });
+}
+
+std::string Engine::StateJson(const std::string& path) const {
+  std::lock_guard lock(mu_);
+  JsonWriter w;
+  w.BeginObject();
+  w.Field("variant", Tag(model_.variant));
+  w.Field("path", path);
+  WriteCounters(counters_, w);
+  w.Key("fault_strikes");
+  w.BeginObject();
+  for (int k = 0; k < kFaultKindCount; ++k) {
+    const auto kind = static_cast<FaultKind>(k);
+    w.Field(FaultName(kind), faults_.strikes(kind));
+  }
+  w.EndObject();
+  w.Key("forced");
+  w.BeginArray();
+  for (const auto& [code, a] : forced_) {
+    std::string text = HexString(Bytes{code, a.status, a.result, a.reserve});
+    std::replace(text.begin(), text.end(), ' ', ':');
+    if (!a.data.empty()) text += ":" + HexString(a.data);
+    std::erase(text, ' ');
+    w.String(text);
+  }
+  w.EndArray();
+  w.Key("printer");
+  WriteJson(model_, w);
+  w.EndObject();
+  return w.str();
+}
+
+void Engine::SetFault(FaultKind kind, FaultRule rule) {
+  std::lock_guard lock(mu_);
+  faults_.SetRule(kind, rule);
+}
+
+void Engine::ClearFaults() {
+  std::lock_guard lock(mu_);
+  faults_.ClearRules();
+  faults_.set_delay(std::chrono::milliseconds(0));
+}
+
+void Engine::SetAnswerDelay(std::chrono::milliseconds delay) {
+  std::lock_guard lock(mu_);
+  faults_.set_delay(delay);
+}
+
+void Engine::SetForcedAnswer(Byte code, const ForcedAnswer& answer) {
+  std::lock_guard lock(mu_);
+  forced_[code] = answer;
+}
+
+void Engine::ClearForcedAnswer(Byte code) {
+  std::lock_guard lock(mu_);
+  forced_.erase(code);
+}
+
+void Engine::SetProcessingTime(std::optional<Byte> code, std::chrono::milliseconds time) {
+  std::lock_guard lock(mu_);
+  if (code) {
+    processing_times_[*code] = time;
+  } else {
+    processing_time_ = time;
+  }
+}
+
+}  // namespace zorfp::sim

@@ -1,0 +1,105 @@
+// The device side of one line: reads the host's frames, answers them like the printer, keeps the
+// last answer for resends, injects faults and keeps time (busy periods, delays, line-rate pacing).
+//
+// Run() is the serving loop and the only code that reads or writes the port. Everything the
+// Simulator exposes to other threads (model, counters, faults, forced answers) is guarded by one
+// mutex; the loop never holds it while writing to the port.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "sim/faults.h"
+#include "sim/framing.h"
+#include "sim/model.h"
+#include "sim/options.h"
+#include "sim/pacer.h"
+#include "sim/port.h"
+
+namespace zorfp::sim {
+
+class Engine {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  explicit Engine(const SimulatorOptions& options);
+
+  // Serves `port` until `wake_fd` becomes readable.
+  void Run(Port& port, int wake_fd);
+
+  Counters counters() const;
+  std::string StateJson(const std::string& path) const;
+
+  // Waits until `done` holds for the counters, or `timeout` passes; returns whether it held.
+  bool WaitFor(const std::function<bool(const Counters&)>& done, std::chrono::milliseconds timeout) const;
+
+  // Runs `f` on the model with the serving loop held off.
+  template <typename F>
+  decltype(auto) WithModel(F&& f) {
+    std::lock_guard lock(mu_);
+    return f(model_);
+  }
+
+  void SetFault(FaultKind kind, FaultRule rule);
+  void ClearFaults();
+  void SetAnswerDelay(std::chrono::milliseconds delay);
+  void SetForcedAnswer(Byte code, const ForcedAnswer& answer);
+  void ClearForcedAnswer(Byte code);
+  void SetProcessingTime(std::optional<Byte> code, std::chrono::milliseconds time);
+
+ private:
+  // An answer on its way out: `head` (noise and ACK) at head_due, `tail` (the frame) at tail_due,
+  // keep-alive SYNs in between.
+  struct Pending {
+    Bytes head;
+    Bytes tail;
+    Clock::time_point head_due;
+    Clock::time_point tail_due;
+    Clock::time_point next_syn;
+    bool head_sent = false;
+    bool keepalive = false;
+  };
+  struct CachedAnswer {
+    Byte seq;
+    Bytes command;
+    Bytes frame;
+  };
+
+  void ReadInput(Port& port);
+  void OnByte(Byte b, Clock::time_point arrived);
+  void OnFrame(Byte seq, const Bytes& command, Clock::time_point earliest);
+  void PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point earliest);  // mu_ held
+  void OnHangup();
+  void RunTimers();
+  int TimeoutMs() const;
+  void Send(std::span<const Byte> bytes);
+  void ApplyLineRate();
+  std::chrono::milliseconds ProcessingTime(Byte code) const;  // mu_ held
+
+  mutable std::mutex mu_;
+  mutable std::condition_variable changed_;
+  PrinterModel model_;
+  Counters counters_;
+  FaultInjector faults_;
+  std::map<Byte, ForcedAnswer> forced_;
+  std::chrono::milliseconds processing_time_;
+  std::map<Byte, std::chrono::milliseconds> processing_times_;
+  std::chrono::milliseconds syn_interval_;
+  std::optional<CachedAnswer> cache_;
+
+  // Serving loop only.
+  Port* port_ = nullptr;
+  FrameReader reader_;
+  LinePacer pacer_;
+  bool pace_;
+  bool hung_up_ = false;
+  Clock::time_point frame_started_{};
+  std::optional<Pending> pending_;
+};
+
+}  // namespace zorfp::sim

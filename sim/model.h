@@ -1,0 +1,183 @@
+// The simulated printer's state: everything a fiscal printer keeps between commands.
+//
+// The registers are plain data so that tests and the demo can set up a situation directly (through
+// Simulator::WithModel); the behaviour is in the free functions below and in the command handlers
+// (model_commands.h). Texts the printer holds are code page 866 bytes, as they travel on the wire.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "sim/bytes.h"
+#include "sim/framing.h"
+#include "sim/variant.h"
+
+namespace zorfp::sim {
+
+class JsonWriter;
+struct CommandSpec;
+
+struct CivilTime {
+  int year = 2000;
+  int month = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+
+  bool operator==(const CivilTime&) const = default;
+};
+
+// The printer's clock: the host's clock plus an offset that setting the date or time changes.
+class DeviceClock {
+ public:
+  using TimePoint = std::chrono::system_clock::time_point;
+
+  TimePoint Now() const { return std::chrono::system_clock::now() + offset_; }
+  // Local time, as the printer shows it.
+  CivilTime NowCivil() const;
+  // Moves the clock so that it reads `t` now (local time).
+  void Set(const CivilTime& t);
+
+  std::chrono::seconds offset() const { return offset_; }
+  void set_offset(std::chrono::seconds offset) { offset_ = offset; }
+
+ private:
+  std::chrono::seconds offset_{0};
+};
+
+CivilTime ToCivil(DeviceClock::TimePoint t);
+// "2024-01-15 09:30:00"
+std::string FormatCivil(const CivilTime& t);
+
+// Memory the host reads by address (command 0x1C): 64 KiB pages, zero where nothing was written.
+class MemoryMap {
+ public:
+  Bytes Read(Byte page, std::uint16_t address, std::size_t length) const;
+  void Write(Byte page, std::uint16_t address, std::span<const Byte> bytes);
+
+ private:
+  std::map<Byte, Bytes> pages_;
+};
+
+struct Identity {
+  std::string serial_number;  // the first 10 characters of the status block's first text
+  Cp866Text model_name;       // the 9 characters after it
+  Cp866Text fiscal_number;    // 10 characters
+  Bytes version_tag;          // 5 bytes; unused where the variant has none
+};
+
+struct ModeFlags {
+  bool payment_begun = false;
+  bool cash_drawer = false;
+  bool refund_receipt = false;
+  bool taxes_added = false;  // else included in prices
+  bool day_open = false;
+  bool receipt_open = false;
+  bool customer_display = false;
+  bool service_report_only_receipt = false;
+  bool taxes_changed = false;
+  bool service_report_open = false;
+  bool online_print = false;
+};
+
+struct Fiscalization {
+  bool done = false;
+  CivilTime at;
+};
+
+struct HeaderLine {
+  Cp866Text text;
+  bool double_width = false;
+  bool double_height = false;
+};
+
+struct PaperState {
+  bool receipt_low = false;
+  bool receipt_out = false;
+  bool journal_low = false;  // paper control tape, where the variant has one
+  bool journal_out = false;
+  bool connection_error = false;
+};
+
+// Troubles the printer reports in the status and reserve bytes of every answer.
+struct DeviceConditions {
+  bool not_ready = false;
+  bool fiscal_memory_full = false;
+  bool clock_failure = false;
+  bool display_failure = false;
+  bool low_voltage = false;
+  bool journal_over_72h = false;  // variants whose status bit 1 is about the electronic journal
+  bool operation_denied = false;
+  bool finish_after_error = false;
+  bool personalized = true;  // where the variant has personalization
+};
+
+struct LineSettings {
+  int baud = 9600;
+  bool usb = false;
+};
+
+// Line rates selected by the speed index of command 0x26.
+inline constexpr std::array<int, 3> kLineRates = {9600, 19200, 115200};
+
+// Receives each printed line (code page 866, without the line end).
+using TapeSink = std::function<void(std::string_view line)>;
+
+struct PrinterModel {
+  // A fiscalized printer with the factory identity of its variant.
+  explicit PrinterModel(Variant v);
+
+  const VariantTraits& traits() const { return Traits(variant); }
+
+  Variant variant;
+  Identity identity;
+  ModeFlags mode;
+  Fiscalization fiscalization;
+  std::array<HeaderLine, 4> header;  // the fourth is the registration code line
+  PaperState paper;
+  DeviceConditions conditions;
+  LineSettings line;
+  DeviceClock clock;
+  MemoryMap memory;
+  bool cutter_enabled = true;
+  std::optional<DeviceClock::TimePoint> day_opened_at;
+  bool last_command_failed = false;
+  TapeSink tape;
+};
+
+// Runs one command through the variant's command table. `spec` is the table entry used, or null
+// when the variant does not know the command (it is then refused as not supported).
+struct Execution {
+  Answer answer;
+  const CommandSpec* spec = nullptr;
+};
+Execution Execute(PrinterModel& m, std::span<const Byte> command);
+
+// The status byte and reserve byte every answer carries.
+Byte StatusByte(const PrinterModel& m);
+Byte ReserveByte(const PrinterModel& m);
+
+// Answer data of the status request (0x00) and of the printer-state request (0x30).
+Byte ModeFlagsA(const PrinterModel& m);
+Byte ModeFlagsB(const PrinterModel& m);
+Bytes StatusBlock(const PrinterModel& m);
+Byte PrinterStateByte(const PrinterModel& m);
+
+// Copies registers the host reads by address into the memory map.
+void ProjectRegisters(PrinterModel& m);
+
+// Puts a line on the paper.
+void Print(PrinterModel& m, std::string_view cp866_line);
+
+// The registers as one JSON object.
+void WriteJson(const PrinterModel& m, JsonWriter& w);
+
+}  // namespace zorfp::sim

@@ -1,0 +1,60 @@
+// The seven protocol variants the simulated printer can speak, and what differs between them.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "sim/bytes.h"
+
+namespace zorfp::sim {
+
+enum class Variant : std::uint8_t { kEp01, k0801, kEp02, kEp05, kEp06, k0502, k0503 };
+
+inline constexpr int kVariantCount = 7;
+
+struct VariantTraits {
+  Variant variant;
+  std::string_view tag;  // "EP-01" ...
+  int number;            // the variant number the driver evaluates answers with
+  // EP-02 and later: header length bytes carry print attributes in bits 6 and 7.
+  bool newer_family;
+  bool has_version_tag;           // the status block ends with five version bytes
+  bool has_display_switch;        // mode flag A bit 7 can be set
+  bool has_online_print_switch;   // mode flag B bit 6 can be set
+  bool has_receipt_only_flag;     // mode flag B bit 0 carries the inverted receipt-only flag
+  bool has_journal_paper;         // a paper control tape, reported by command 0x30
+  bool has_usb_line;              // command 0x26 accepts the USB bit
+  bool status_bit1_is_paper;      // else bit 1 reports electronic-journal data older than 72 hours
+  bool reserve_has_paper_notice;   // reserve bit 2 says the receipt paper is out
+  bool has_personalization;       // reserve bit 7 says personalization was not done
+  Byte bad_parameter_result;      // what the printer refuses a malformed parameter with
+};
+
+const VariantTraits& Traits(Variant v);
+std::string_view Tag(Variant v);
+std::span<const Variant> AllVariants();
+
+// Exact tag match ("EP-02", "05-03", ...).
+std::optional<Variant> ParseVariant(std::string_view tag);
+
+// A set of variants, for the command table.
+class VariantSet {
+ public:
+  constexpr VariantSet() = default;
+  constexpr VariantSet(std::initializer_list<Variant> variants) {
+    for (Variant v : variants) bits_ |= Bit(v);
+  }
+  static constexpr VariantSet All() { return VariantSet(0x7F); }
+  constexpr VariantSet Without(Variant v) const { return VariantSet(bits_ & ~Bit(v)); }
+  constexpr bool Contains(Variant v) const { return (bits_ & Bit(v)) != 0; }
+
+ private:
+  constexpr explicit VariantSet(unsigned bits) : bits_(bits) {}
+  static constexpr unsigned Bit(Variant v) { return 1u << static_cast<unsigned>(v); }
+  unsigned bits_ = 0;
+};
+
+}  // namespace zorfp::sim
