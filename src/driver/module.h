@@ -9,6 +9,7 @@
 #include <string>
 
 #include "driver/variant_traits.h"
+#include "driver/variant_values.h"
 #include "link/clock.h"
 #include "link/exchange_log.h"
 #include "link/last_call.h"
@@ -26,6 +27,11 @@ struct Module {
 
   // The outcome of the last call of any object.
   LastCall last_call;
+
+  // Receipt values and held status, one set per protocol variant (indexed by VariantId).
+  std::array<VariantValues, kVariantCount> values;
+  // PrintEAN13: whether sale items carry the EAN-13 mark; one switch for every class.
+  bool PrintEAN13 = false;
 
   // FrameSeq, RawAnswer, ProtocolTag and the rest of the link's own state.
   LinkState link;

@@ -13,6 +13,13 @@ namespace zorfp {
 enum class VariantId : std::uint8_t { k08_01, kEP_01, kEP_02, kEP_05, k05_02, kEP_06, k05_03 };
 inline constexpr std::size_t kVariantCount = 7;
 
+// What the status block's last five bytes are to a class.
+enum class VersionTagForm : std::uint8_t {
+  kNone,        // 08-01: the block ends with the fourth header line
+  kPlain,       // EP-01: taken as text like the others
+  kRecognised,  // newer classes: only the forms the driver knows are kept
+};
+
 inline constexpr std::size_t Index(VariantId id) { return static_cast<std::size_t>(id); }
 
 struct VariantTraits {
@@ -34,6 +41,21 @@ struct VariantTraits {
   bool init_reports_failures;  // codes and texts on a failed open (not EP-01, 08-01)
   bool logs_open;              // an open-port record (not 08-01)
   bool open_sets_tag;          // opening sets ProtocolTag (not 08-01)
+
+  // Status block.
+  Byte header_length_mask;     // newer: the low 6 bits of a header-line length byte; older: all 8
+  VersionTagForm version_tag;
+  const char* own_version_tag; // Windows-1251; a tag this class's printer may send as it stands, or null
+  bool serial_number_cut;      // newer: the first 10 characters of text 1, trimmed; older: all of it
+
+  // Sale and refund items.
+  std::size_t item_name_limit;  // characters: 50; EP-06 70; 08-01 25
+  int article_code_bytes;       // 6 newer; EP-01 4; 08-01 2
+  bool ean13_mark;              // the item status may carry the EAN-13 mark (EP-05 and later)
+
+  // Payment and discounts.
+  Byte last_payment_form;       // 3 (four forms); EP-06 9 (ten forms)
+  bool negates_discounts;       // 05-02, 05-03: a discount always reads as a negative sum
 };
 
 }  // namespace zorfp

@@ -88,6 +88,53 @@ const Message kIncorrectBaudRate = {
     "Невірно задана швидкість зв'язку!",
 };
 
+const Message kItemNameOver25 = {
+    "Item name exceeds 25 characters!",
+    "Название товара превышает 25 символов!",
+    "Назва товару перевищує 25 символів!",
+};
+const Message kItemNameOver50 = {
+    "Item name exceeds 50 characters!",
+    "Название товара превышает 50 символов!",
+    "Назва товару перевищує 50 символів!",
+};
+const Message kItemNameOver70 = {
+    "Item name exceeds 70 characters!",
+    "Название товара превышает 70 символов!",
+    "Назва товару перевищує 70 символів!",
+};
+const Message kIncorrectItemCode = {
+    "Incorrect item code (barcode)!",
+    "Неверный код (штрих-код) товара!",
+    "Невірний код (штрих-код) товару!",
+};
+const Message kPaymentFormError = {
+    "Payment form error!",
+    "Ошибка формы оплаты!",
+    "Помилка форми оплати!",
+};
+const Message kInformationOver14 = {
+    "Comment line exceeds 14 characters!",
+    "Строка комментария превышает 14 символов!",
+    "Рядок коментаря до перевищує 14 символів!",
+};
+const Message kDiscountCommentOver25 = {
+    "Comment line exceeds 25 characters!",
+    "Строка комментария превышает 25 символов!",
+    "Рядок коментара перевищує 25 символів!",
+};
+const Message kCommentsLengthError = {
+    "Comments length error!",
+    "Ошибка длины комментариев!",
+    "Помилка довжини коментарів!",
+};
+
+const Message kCutterUndefined = {
+    "The state of cutter wasn't  defined!",
+    "Не удалось определить состояние автообрезчика!",
+    "Не вдалося визначити стан автообрізувача!",
+};
+
 const Message kWaitZReport = {
     "Executing Z-report. Please wait...",
     "Выполняется Z-отчёт. Ожидайте...",

@@ -26,6 +26,17 @@ extern const Message kTimeoutsSetFailed;    // 106
 extern const Message kItemsQuantity;        // 109
 extern const Message kBadDiscountType;      // 110
 extern const Message kIncorrectBaudRate;    // 111
+// Receipts: items, payment, discounts, comments.
+extern const Message kItemNameOver25;       // 20
+extern const Message kItemNameOver50;       // 20
+extern const Message kItemNameOver70;       // 20
+extern const Message kIncorrectItemCode;    // 111
+extern const Message kPaymentFormError;     // 24
+extern const Message kInformationOver14;    // no code: older payment information line
+extern const Message kDiscountCommentOver25;  // 20
+extern const Message kCommentsLengthError;  // 20
+// Device state.
+extern const Message kCutterUndefined;      // no code
 // Waiting window.
 extern const Message kWaitZReport;
 extern const Message kWaitSavingReport;
