@@ -1,0 +1,97 @@
+#include "server/registration.h"
+
+#include <exception>
+
+#include "link/module_path.h"
+#include "server/catalogue.h"
+#include "variants/traits.h"
+
+namespace zorfp::server {
+namespace {
+
+// Marshals automation interfaces through their type information.
+constexpr const char* kAutomationProxy = "{00020424-0000-0000-C000-000000000046}";
+
+std::string Version(const LibraryInfo& lib) {
+  return std::to_string(lib.major) + "." + std::to_string(lib.minor);
+}
+
+std::string ProgId(const ClassInfo& c) { return std::string(Catalogue().name) + "." + c.coclass; }
+
+std::string TypeLibKey(const LibraryInfo& lib) { return "TypeLib\\" + GuidText(lib.libid); }
+
+}  // namespace
+
+std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& library) {
+  const LibraryInfo& lib = Catalogue();
+  const std::string path = library.string();  // no short form for a path with blanks here
+  const std::string libid = GuidText(lib.libid);
+  std::vector<RegistryValue> v;
+
+  // The type library, as registering it from the library file's resource writes it.
+  const std::string tlb = TypeLibKey(lib) + "\\" + Version(lib);
+  v.push_back({tlb, "", lib.help});
+  v.push_back({tlb + "\\0\\" + (sizeof(void*) == 8 ? "win64" : "win32"), "", path});
+  v.push_back({tlb + "\\FLAGS", "", "0"});
+  v.push_back({tlb + "\\HELPDIR", "", library.parent_path().string()});
+  for (const InterfaceInfo& i : lib.interfaces) {
+    const std::string key = "Interface\\" + GuidText(i.iid);
+    v.push_back({key, "", i.name});
+    v.push_back({key + "\\ProxyStubClsid", "", kAutomationProxy});
+    v.push_back({key + "\\ProxyStubClsid32", "", kAutomationProxy});
+    v.push_back({key + "\\TypeLib", "", libid});
+    v.push_back({key + "\\TypeLib", "Version", Version(lib)});
+  }
+
+  for (const VariantTraits* t : ClassOrder()) {
+    const ClassInfo& c = lib.Class(t->id);
+    const std::string key = "CLSID\\" + GuidText(c.clsid);
+    v.push_back({key, "", c.help});
+    v.push_back({key + "\\InprocServer32", "", path});
+    v.push_back({key + "\\InprocServer32", "ThreadingModel", "Free"});
+    v.push_back({ProgId(c), "", c.help});
+    v.push_back({ProgId(c) + "\\Clsid", "", GuidText(c.clsid)});
+    v.push_back({key + "\\ProgID", "", ProgId(c)});
+    v.push_back({key + "\\TypeLib", "", libid});
+    v.push_back({key + "\\Version", "", Version(lib)});
+  }
+  return v;
+}
+
+std::vector<std::string> RegistrationKeys() {
+  const LibraryInfo& lib = Catalogue();
+  std::vector<std::string> keys;
+  for (const VariantTraits* t : ClassOrder()) {
+    const ClassInfo& c = lib.Class(t->id);
+    keys.push_back(ProgId(c));
+    keys.push_back("CLSID\\" + GuidText(c.clsid));
+  }
+  for (const InterfaceInfo& i : lib.interfaces) keys.push_back("Interface\\" + GuidText(i.iid));
+  keys.push_back(TypeLibKey(lib));
+  return keys;
+}
+
+HRESULT RegisterServer() {
+  try {
+    std::unique_ptr<ClassesRoot> root = OpenClassesRoot();
+    const std::filesystem::path library = ModuleFileName();
+    if (!root || library.empty()) return E_FAIL;
+    for (const RegistryValue& v : RegistrationValues(library)) root->Set(v);
+    return root->Commit() ? S_OK : E_FAIL;
+  } catch (const std::exception&) {
+    return E_FAIL;
+  }
+}
+
+HRESULT UnregisterServer() {
+  try {
+    std::unique_ptr<ClassesRoot> root = OpenClassesRoot();
+    if (!root) return E_FAIL;
+    for (const std::string& key : RegistrationKeys()) root->DeleteTree(key);
+    return root->Commit() ? S_OK : E_FAIL;
+  } catch (const std::exception&) {
+    return E_FAIL;
+  }
+}
+
+}  // namespace zorfp::server

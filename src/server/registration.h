@@ -1,0 +1,42 @@
+// What registration writes under the classes root, and the two entry points that write and
+// remove it. The store is the platform's: the system registry on Windows, a per-user file in the
+// same text form elsewhere (registry_<os>.cpp).
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zorfp/automation.h"
+
+namespace zorfp::server {
+
+struct RegistryValue {
+  std::string key;   // under the classes root, "CLSID\{...}\InprocServer32"
+  std::string name;  // empty: the key's default value
+  std::string data;
+};
+
+// Everything registration writes for the library file at `library`, classes in the server's order.
+std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& library);
+// The keys unregistration removes with everything under them.
+std::vector<std::string> RegistrationKeys();
+
+class ClassesRoot {
+ public:
+  virtual ~ClassesRoot() = default;
+  virtual void Set(const RegistryValue& value) = 0;
+  virtual void DeleteTree(const std::string& key) = 0;
+  // Makes the changes lasting; false when they could not be written.
+  virtual bool Commit() = 0;
+};
+
+// Null when the store cannot be opened.
+std::unique_ptr<ClassesRoot> OpenClassesRoot();
+
+// DllRegisterServer / DllUnregisterServer: S_OK, or E_FAIL when anything fails.
+HRESULT RegisterServer();
+HRESULT UnregisterServer();
+
+}  // namespace zorfp::server
