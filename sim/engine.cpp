@@ -103,28 +103,22 @@ void Engine::OnByte(Byte b, Clock::time_point arrived) {
       return;
     case FrameReader::Event::kBadChecksum:
     case FrameReader::Event::kMalformed: {
-      {
-        std::lock_guard lock(mu_);
-        ++counters_.frames_received;
-        ++counters_.bad_frames;
-        ++counters_.naks_sent;
-      }
-      changed_.notify_all();
+      Count([](Counters& c) {
+        ++c.frames_received;
+        ++c.bad_frames;
+        ++c.naks_sent;
+      });
       const Byte nak = kNak;
       Send(std::span(&nak, 1));
       return;
     }
-    case FrameReader::Event::kStray: {
-      std::lock_guard lock(mu_);
-      ++counters_.stray_bytes;
+    case FrameReader::Event::kStray:
+      Count([](Counters& c) { ++c.stray_bytes; });
       return;
-    }
-    case FrameReader::Event::kAbandoned: {
+    case FrameReader::Event::kAbandoned:
       frame_started_ = arrived;
-      std::lock_guard lock(mu_);
-      ++counters_.frames_abandoned;
+      Count([](Counters& c) { ++c.frames_abandoned; });
       return;
-    }
   }
 }
 
@@ -169,7 +163,7 @@ void Engine::PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point ear
       Execution e = Execute(model_, command);
       ++counters_.commands_executed;
       if (e.answer.result != 0) ++counters_.commands_refused;
-      if (!e.spec) ++counters_.unknown_commands;
+      if (!e.entry) ++counters_.unknown_commands;
       answer = std::move(e.answer);
       processing = ProcessingTime(command.front());
     }
@@ -231,8 +225,7 @@ void Engine::RunTimers() {
     } else if (p.keepalive && now >= p.next_syn) {
       Send(std::span(&syn, 1));
       p.next_syn += syn_interval_;
-      std::lock_guard lock(mu_);
-      ++counters_.keepalive_syns;
+      Count([](Counters& c) { ++c.keepalive_syns; });
     } else {
       return;
     }
@@ -282,7 +275,8 @@ Counters Engine::counters() const {
   return counters_;
 }
 
-bool Engine::WaitFor(const std::function<bool(const Counters&)>& done, std::chrono::milliseconds timeout) const {
+bool Engine::WaitFor(const std::function<bool(const Counters&)>& done,
+                     std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mu_);
   return changed_.wait_for(lock, timeout, [&] { return done(counters_); });
 }

@@ -80,6 +80,15 @@ class Engine {
   void Send(std::span<const Byte> bytes);
   void ApplyLineRate();
   std::chrono::milliseconds ProcessingTime(Byte code) const;  // mu_ held
+  // Changes the counters under the lock and wakes whoever waits on them.
+  template <typename F>
+  void Count(F&& change) {
+    {
+      std::lock_guard lock(mu_);
+      change(counters_);
+    }
+    changed_.notify_all();
+  }
 
   mutable std::mutex mu_;
   mutable std::condition_variable changed_;

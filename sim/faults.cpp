@@ -24,7 +24,9 @@ std::optional<std::uint32_t> ParseCount(std::string_view s) {
 
 }  // namespace
 
-std::string_view FaultName(FaultKind kind) { return kNames[static_cast<std::size_t>(kind)]; }
+std::string_view FaultName(FaultKind kind) {
+  return kNames[static_cast<std::size_t>(kind)];
+}
 
 std::optional<FaultKind> ParseFaultName(std::string_view name) {
   for (std::size_t i = 0; i < kNames.size(); ++i) {
@@ -79,9 +81,13 @@ void FaultInjector::ClearRules() {
   occasions_ = {};
 }
 
-std::uint64_t FaultInjector::Below(std::uint64_t n) { return n <= 1 ? 0 : rng_() % n; }
+std::uint64_t FaultInjector::Below(std::uint64_t n) {
+  return n <= 1 ? 0 : rng_() % n;
+}
 
-double FaultInjector::Unit() { return static_cast<double>(rng_() >> 11) * 0x1.0p-53; }
+double FaultInjector::Unit() {
+  return static_cast<double>(rng_() >> 11) * 0x1.0p-53;
+}
 
 void FaultInjector::DropByte(Bytes& out) {
   if (out.size() < 2) return;

@@ -77,7 +77,7 @@ class FaultInjector {
   std::uint64_t Below(std::uint64_t n);
   double Unit();
 
-  std::mt19937_64 rng_;  // fully specified by the standard: the same seed gives the same run anywhere
+  std::mt19937_64 rng_;  // fixed bit for bit by the C++ standard: a seed repeats a run anywhere
   FaultSettings settings_;
   std::array<std::uint64_t, kFaultKindCount> occasions_{};
   std::array<std::uint64_t, kFaultKindCount> strikes_{};

@@ -8,11 +8,21 @@ std::string JsonQuote(std::string_view value) {
   std::string out = "\"";
   for (char c : value) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char buf[8];
@@ -57,10 +67,18 @@ void JsonWriter::Close(char bracket) {
   if (counts_.empty()) out_ += '\n';
 }
 
-void JsonWriter::BeginObject() { Open('{'); }
-void JsonWriter::EndObject() { Close('}'); }
-void JsonWriter::BeginArray() { Open('['); }
-void JsonWriter::EndArray() { Close(']'); }
+void JsonWriter::BeginObject() {
+  Open('{');
+}
+void JsonWriter::EndObject() {
+  Close('}');
+}
+void JsonWriter::BeginArray() {
+  Open('[');
+}
+void JsonWriter::EndArray() {
+  Close(']');
+}
 
 void JsonWriter::Key(std::string_view key) {
   BeforeValue();

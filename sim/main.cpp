@@ -50,8 +50,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "zorfp-sim: cannot write %s\n", cl.options.state_path.c_str());
     }
   }
-  sim.Stop();
-  if (!cl.options.state_path.empty() && !sim.WriteStateFile()) {
+  if (!sim.Stop()) {
     std::fprintf(stderr, "zorfp-sim: cannot write %s\n", cl.options.state_path.c_str());
     return 1;
   }

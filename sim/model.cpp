@@ -20,20 +20,31 @@ struct FactoryIdentity {
 // Version tags: the newer variants are recognised by the letters ЕП (0x85 0x8F) or by their own tag.
 FactoryIdentity FactoryDefaults(Variant v) {
   switch (v) {
-    case Variant::kEp01: return {"ZR01000017", "3101000017", {0x85, 0x8F, '-', '0', '1'}};
-    case Variant::k0801: return {"ZR08000024", "3108000024", {}};
-    case Variant::kEp02: return {"ZR02000031", "3102000031", {0x85, 0x8F, '-', '0', '2'}};
-    case Variant::kEp05: return {"ZR05000048", "3105000048", {0x85, 0x8F, '-', '0', '5'}};
-    case Variant::kEp06: return {"ZR06000055", "3106000055", {0x85, 0x8F, '-', '0', '6'}};
-    case Variant::k0502: return {"ZR52000062", "3152000062", {'0', '5', '-', '0', '2'}};
-    case Variant::k0503: return {"ZR53000079", "3153000079", {'0', '5', '-', '0', '3'}};
+    case Variant::kEp01:
+      return {"ZR01000017", "3101000017", {0x85, 0x8F, '-', '0', '1'}};
+    case Variant::k0801:
+      return {"ZR08000024", "3108000024", {}};
+    case Variant::kEp02:
+      return {"ZR02000031", "3102000031", {0x85, 0x8F, '-', '0', '2'}};
+    case Variant::kEp05:
+      return {"ZR05000048", "3105000048", {0x85, 0x8F, '-', '0', '5'}};
+    case Variant::kEp06:
+      return {"ZR06000055", "3106000055", {0x85, 0x8F, '-', '0', '6'}};
+    case Variant::k0502:
+      return {"ZR52000062", "3152000062", {'0', '5', '-', '0', '2'}};
+    case Variant::k0503:
+      return {"ZR53000079", "3153000079", {'0', '5', '-', '0', '3'}};
   }
   return {};
 }
 
-constexpr Byte Bit(bool set, int bit) { return set ? static_cast<Byte>(1u << bit) : 0; }
+constexpr Byte Bit(bool set, int bit) {
+  return set ? static_cast<Byte>(1u << bit) : 0;
+}
 
-Byte Bcd(int value) { return static_cast<Byte>((value / 10 % 10) << 4 | value % 10); }
+Byte Bcd(int value) {
+  return static_cast<Byte>((value / 10 % 10) << 4 | value % 10);
+}
 
 // Exactly `width` bytes: cut, or padded with blanks.
 void AppendField(Bytes& out, std::string_view text, std::size_t width) {
@@ -61,7 +72,9 @@ std::string FormatCivil(const CivilTime& t) {
   return buf;
 }
 
-CivilTime DeviceClock::NowCivil() const { return ToCivil(Now()); }
+CivilTime DeviceClock::NowCivil() const {
+  return ToCivil(Now());
+}
 
 void DeviceClock::Set(const CivilTime& t) {
   std::tm tm{};
@@ -81,14 +94,16 @@ Bytes MemoryMap::Read(Byte page, std::uint16_t address, std::size_t length) cons
   Bytes out(length, 0);
   const auto it = pages_.find(page);
   if (it == pages_.end()) return out;
-  for (std::size_t i = 0; i < length && address + i < it->second.size(); ++i) out[i] = it->second[address + i];
+  for (std::size_t i = 0; i < length && address + i < it->second.size(); ++i)
+    out[i] = it->second[address + i];
   return out;
 }
 
 void MemoryMap::Write(Byte page, std::uint16_t address, std::span<const Byte> bytes) {
   Bytes& memory = pages_[page];
   if (memory.empty()) memory.resize(0x10000, 0);
-  for (std::size_t i = 0; i < bytes.size() && address + i < memory.size(); ++i) memory[address + i] = bytes[i];
+  for (std::size_t i = 0; i < bytes.size() && address + i < memory.size(); ++i)
+    memory[address + i] = bytes[i];
 }
 
 PrinterModel::PrinterModel(Variant v) : variant(v) {
@@ -108,10 +123,11 @@ Execution Execute(PrinterModel& m, std::span<const Byte> command) {
   Execution e;
   Reply reply = Reply::Refuse(result::kCommandForbidden);
   if (!command.empty()) {
-    e.spec = FindCommand(m.variant, command.front());
-    if (e.spec) reply = e.spec->handler(m, Request{command.front(), command.subspan(1)});
+    e.entry = FindCommand(m.variant, command.front());
+    if (e.entry) reply = e.entry->handler(m, Request{command.front(), command.subspan(1)});
   }
-  if (!e.spec || e.spec->effect == Effect::kChangesState) m.last_command_failed = reply.result != result::kOk;
+  if (!e.entry || e.entry->effect == Effect::kChangesState)
+    m.last_command_failed = reply.result != result::kOk;
   e.answer.status = StatusByte(m);
   e.answer.result = reply.result;
   e.answer.reserve = ReserveByte(m);
@@ -140,7 +156,8 @@ Byte ReserveByte(const PrinterModel& m) {
 Byte ModeFlagsA(const PrinterModel& m) {
   const ModeFlags& f = m.mode;
   return Bit(f.payment_begun, 1) | Bit(f.cash_drawer, 2) | Bit(f.refund_receipt, 3) | Bit(f.taxes_added, 4) |
-         Bit(f.day_open, 5) | Bit(f.receipt_open, 6) | Bit(m.traits().has_display_switch && f.customer_display, 7);
+         Bit(f.day_open, 5) | Bit(f.receipt_open, 6) |
+         Bit(m.traits().has_display_switch && f.customer_display, 7);
 }
 
 Byte ModeFlagsB(const PrinterModel& m) {
@@ -173,8 +190,9 @@ Bytes StatusBlock(const PrinterModel& m) {
     d.insert(d.end(), line.text.begin(), line.text.begin() + static_cast<std::ptrdiff_t>(length));
   }
   if (t.has_version_tag) {
-    AppendField(d, std::string_view(reinterpret_cast<const char*>(m.identity.version_tag.data()),
-                                    m.identity.version_tag.size()),
+    AppendField(d,
+                std::string_view(reinterpret_cast<const char*>(m.identity.version_tag.data()),
+                                 m.identity.version_tag.size()),
                 5);
   }
   return d;

@@ -22,7 +22,7 @@
 namespace zorfp::sim {
 
 class JsonWriter;
-struct CommandSpec;
+struct CommandEntry;
 
 struct CivilTime {
   int year = 2000;
@@ -153,11 +153,11 @@ struct PrinterModel {
   TapeSink tape;
 };
 
-// Runs one command through the variant's command table. `spec` is the table entry used, or null
+// Runs one command through the variant's command table. `entry` is the table entry used, or null
 // when the variant does not know the command (it is then refused as not supported).
 struct Execution {
   Answer answer;
-  const CommandSpec* spec = nullptr;
+  const CommandEntry* entry = nullptr;
 };
 Execution Execute(PrinterModel& m, std::span<const Byte> command);
 

@@ -35,7 +35,7 @@ enum class Effect {
   kQuery,         // leaves that flag alone, so the host can read it
 };
 
-struct CommandSpec {
+struct CommandEntry {
   Byte code;
   std::string_view name;
   VariantSet variants;
@@ -43,8 +43,8 @@ struct CommandSpec {
   Handler handler;
 };
 
-std::span<const CommandSpec> CommandTable();
-const CommandSpec* FindCommand(Variant v, Byte code);
+std::span<const CommandEntry> CommandTable();
+const CommandEntry* FindCommand(Variant v, Byte code);
 
 // Handlers, one file per area.
 Reply HandleStatusRequest(PrinterModel& m, const Request& r);        // model_status.cpp

@@ -12,7 +12,8 @@ void WriteJson(const PrinterModel& m, JsonWriter& w) {
   w.Field("serial_number", m.identity.serial_number);
   w.Field("model_name", Cp866ToUtf8(m.identity.model_name));
   w.Field("fiscal_number", Cp866ToUtf8(m.identity.fiscal_number));
-  w.Field("version_tag", Cp866ToUtf8(std::string(m.identity.version_tag.begin(), m.identity.version_tag.end())));
+  w.Field("version_tag",
+          Cp866ToUtf8(std::string(m.identity.version_tag.begin(), m.identity.version_tag.end())));
   w.Field("fiscalized", m.fiscalization.done);
   w.Key("fiscalized_at");
   if (m.fiscalization.done) {

@@ -24,9 +24,9 @@ struct SimulatorOptions {
   std::string link_path;
   std::string device_path;
 
-  int baud = 9600;     // the printer's line rate until command 0x26 changes it
-  bool pace = false;   // send answers no faster than the line rate, and react to a frame no sooner
-                       // than its last byte could have arrived at that rate
+  int baud = 9600;         // the printer's line rate until command 0x26 changes it
+  bool pace = false;       // send answers no faster than the line rate, and react to a frame no sooner
+                           // than its last byte could have arrived at that rate
   std::string tape_path;   // printed lines go here (UTF-8); empty: nowhere
   std::string state_path;  // the JSON state is written here by Stop() and WriteStateFile()
 
@@ -54,14 +54,14 @@ struct Counters {
   std::uint64_t unknown_commands = 0;   // of those, codes the variant does not know
   std::uint64_t repeats_answered = 0;   // resends answered from the cache, not executed again
   std::uint64_t forced_answers = 0;
-  std::uint64_t answers_sent = 0;       // ACK and answer frame (possibly spoiled by a fault)
-  std::uint64_t answers_lost = 0;       // executed, nothing sent
+  std::uint64_t answers_sent = 0;  // ACK and answer frame (possibly spoiled by a fault)
+  std::uint64_t answers_lost = 0;  // executed, nothing sent
   std::uint64_t naks_sent = 0;
-  std::uint64_t busy_syns = 0;          // lone SYN to a frame that came while busy
-  std::uint64_t fault_syns = 0;         // lone SYN by the syn fault
-  std::uint64_t keepalive_syns = 0;     // SYN between ACK and a slow answer
-  std::uint64_t frames_ignored = 0;     // by the silent fault
-  std::uint64_t host_hangups = 0;       // the host closed the port
+  std::uint64_t busy_syns = 0;       // lone SYN to a frame that came while busy
+  std::uint64_t fault_syns = 0;      // lone SYN by the syn fault
+  std::uint64_t keepalive_syns = 0;  // SYN between ACK and a slow answer
+  std::uint64_t frames_ignored = 0;  // by the silent fault
+  std::uint64_t host_hangups = 0;    // the host closed the port
 };
 
 }  // namespace zorfp::sim

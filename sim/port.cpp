@@ -43,7 +43,9 @@ PublishedLink::PublishedLink(std::string link, std::string target)
   }
 }
 
-PublishedLink::~PublishedLink() { Remove(); }
+PublishedLink::~PublishedLink() {
+  Remove();
+}
 
 PublishedLink::PublishedLink(PublishedLink&& other) noexcept
     : link_(std::exchange(other.link_, {})), target_(std::exchange(other.target_, {})) {}
@@ -68,15 +70,24 @@ void PublishedLink::Remove() {
 
 unsigned SpeedConstant(int baud) {
   switch (baud) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return B9600;
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return B9600;
   }
 }
 

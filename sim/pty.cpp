@@ -11,7 +11,9 @@
 namespace zorfp::sim {
 namespace {
 
-[[noreturn]] void Fail(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
+[[noreturn]] void Fail(const char* what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
 
 }  // namespace
 

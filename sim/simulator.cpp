@@ -15,15 +15,17 @@ namespace zorfp::sim {
 
 Simulator::Simulator(SimulatorOptions options) : options_(std::move(options)), engine_(options_) {}
 
-Simulator::~Simulator() { Stop(); }
+Simulator::~Simulator() {
+  Stop();
+}
 
 void Simulator::Start() {
   if (running()) return;
   if (!options_.tape_path.empty() && !tape_) {
     tape_ = std::make_unique<Tape>(options_.tape_path);
-    engine_.WithModel([tape = tape_.get()](PrinterModel& m) { m.tape = [tape](std::string_view line) {
-                                                                tape->Line(line);
-                                                              }; });
+    engine_.WithModel([tape = tape_.get()](PrinterModel& m) {
+      m.tape = [tape](std::string_view line) { tape->Line(line); };
+    });
   }
   if (options_.device_path.empty()) {
     port_ = std::make_unique<PtyPort>(options_.link_path, options_.baud);
@@ -41,8 +43,8 @@ void Simulator::Start() {
   thread_ = std::thread([this] { engine_.Run(*port_, wake_read_); });
 }
 
-void Simulator::Stop() {
-  if (!running()) return;
+bool Simulator::Stop() {
+  if (!running()) return true;
   const char wake = 1;
   while (::write(wake_write_, &wake, 1) < 0 && errno == EINTR) {
   }
@@ -51,7 +53,7 @@ void Simulator::Stop() {
   ::close(wake_write_);
   wake_read_ = wake_write_ = -1;
   port_.reset();
-  WriteStateFile();
+  return WriteStateFile();
 }
 
 bool Simulator::WriteStateFile() const {

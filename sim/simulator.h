@@ -39,8 +39,9 @@ class Simulator {
   // Opens the transport (and the tape) and starts serving. Throws std::system_error when the pty,
   // the link, the device or the tape cannot be set up.
   void Start();
-  // Stops serving, writes the state file if one was configured, and removes the link.
-  void Stop();
+  // Stops serving, writes the state file if one was configured, and removes the link. False when
+  // the state file could not be written.
+  bool Stop();
   bool running() const { return thread_.joinable(); }
 
   // What the host opens: the link path, or the pty slave or device when there is no link.

@@ -115,11 +115,17 @@ constexpr std::array<Variant, kVariantCount> kAll = {Variant::kEp01, Variant::k0
 
 }  // namespace
 
-const VariantTraits& Traits(Variant v) { return kTraits[static_cast<std::size_t>(v)]; }
+const VariantTraits& Traits(Variant v) {
+  return kTraits[static_cast<std::size_t>(v)];
+}
 
-std::string_view Tag(Variant v) { return Traits(v).tag; }
+std::string_view Tag(Variant v) {
+  return Traits(v).tag;
+}
 
-std::span<const Variant> AllVariants() { return kAll; }
+std::span<const Variant> AllVariants() {
+  return kAll;
+}
 
 std::optional<Variant> ParseVariant(std::string_view tag) {
   for (const VariantTraits& t : kTraits) {

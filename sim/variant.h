@@ -28,7 +28,7 @@ struct VariantTraits {
   bool has_journal_paper;         // a paper control tape, reported by command 0x30
   bool has_usb_line;              // command 0x26 accepts the USB bit
   bool status_bit1_is_paper;      // else bit 1 reports electronic-journal data older than 72 hours
-  bool reserve_has_paper_notice;   // reserve bit 2 says the receipt paper is out
+  bool reserve_has_paper_notice;  // reserve bit 2 says the receipt paper is out
   bool has_personalization;       // reserve bit 7 says personalization was not done
   Byte bad_parameter_result;      // what the printer refuses a malformed parameter with
 };

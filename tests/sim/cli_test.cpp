@@ -23,14 +23,39 @@ namespace {
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 
-CommandLine Parse(std::vector<std::string_view> args) { return ParseCommandLine(args); }
+CommandLine Parse(std::vector<std::string_view> args) {
+  return ParseCommandLine(args);
+}
 
 TEST(CommandLineTest, TakesEveryOption) {
-  const CommandLine cl = Parse({"--variant", "05-03", "--link", "/tmp/p", "--baud=19200", "--pace", "--tape", "t.txt",
-                                "--state", "s.json", "--seed", "99", "--fault", "nak=0.25", "--fault",
-                                "lose-answer=1x@3", "--fault", "delay-ms=40", "--force", "30:00:00:00:48",
-                                "--force", "0E:80:2C:01", "--processing-ms", "150", "--processing-ms", "1d=900",
-                                "--syn-interval-ms", "0"});
+  const CommandLine cl = Parse({"--variant",
+                                "05-03",
+                                "--link",
+                                "/tmp/p",
+                                "--baud=19200",
+                                "--pace",
+                                "--tape",
+                                "t.txt",
+                                "--state",
+                                "s.json",
+                                "--seed",
+                                "99",
+                                "--fault",
+                                "nak=0.25",
+                                "--fault",
+                                "lose-answer=1x@3",
+                                "--fault",
+                                "delay-ms=40",
+                                "--force",
+                                "30:00:00:00:48",
+                                "--force",
+                                "0E:80:2C:01",
+                                "--processing-ms",
+                                "150",
+                                "--processing-ms",
+                                "1d=900",
+                                "--syn-interval-ms",
+                                "0"});
   ASSERT_EQ(cl.error, "");
   const SimulatorOptions& o = cl.options;
   EXPECT_EQ(o.variant, Variant::k0503);
@@ -82,12 +107,13 @@ TEST(CommandLineTest, SaysWhatIsWrong) {
 
 TEST(CommandLineTest, HelpNamesEveryOptionAndFault) {
   const std::string help = HelpText();
-  for (const char* word : {"--variant", "--link", "--device", "--baud", "--pace", "--tape", "--state", "--seed",
-                           "--fault", "--force", "--processing-ms", "--syn-interval-ms", "delay-ms", "ready PATH",
-                           "SIGUSR1"}) {
+  for (const char* word :
+       {"--variant", "--link", "--device", "--baud", "--pace", "--tape", "--state", "--seed", "--fault",
+        "--force", "--processing-ms", "--syn-interval-ms", "delay-ms", "ready PATH", "SIGUSR1"}) {
     EXPECT_THAT(help, HasSubstr(word));
   }
-  for (int k = 0; k < kFaultKindCount; ++k) EXPECT_THAT(help, HasSubstr(FaultName(static_cast<FaultKind>(k))));
+  for (int k = 0; k < kFaultKindCount; ++k)
+    EXPECT_THAT(help, HasSubstr(FaultName(static_cast<FaultKind>(k))));
 }
 
 // The program itself, as a test harness or the demo runs it.
@@ -190,8 +216,8 @@ TEST(ProgramTest, FaultsAndForcedAnswersFromTheCommandLine) {
   Host host(link);
   const Bytes frame = {0x10, 0x02, 0x01, 0x30, 0xCF, 0x10, 0x03};
   EXPECT_THAT(host.Exchange(frame), ElementsAreArray(Bytes{0x15}));
-  EXPECT_THAT(host.Exchange(frame),
-              ElementsAreArray(Bytes{0x06, 0x10, 0x02, 0x01, 0x30, 0x00, 0x00, 0x00, 0x48, 0x87, 0x10, 0x03}));
+  EXPECT_THAT(host.Exchange(frame), ElementsAreArray(Bytes{0x06, 0x10, 0x02, 0x01, 0x30, 0x00, 0x00, 0x00,
+                                                           0x48, 0x87, 0x10, 0x03}));
   p.Signal(SIGINT);
   EXPECT_EQ(p.Wait(), 0);
 }

@@ -75,7 +75,7 @@ TEST(FaultInjectorTest, CountRuleStrikesExactlyOnItsOccasions) {
   EXPECT_EQ(Pattern(f, FaultKind::kNak, 6), (std::vector<bool>{false, false, true, true, false, false}));
   EXPECT_EQ(f.strikes(FaultKind::kNak), 2u);
   EXPECT_EQ(Pattern(f, FaultKind::kSyn, 3), std::vector<bool>(3, false));  // no rule, never
-  f.SetRule(FaultKind::kNak, FaultRule::Times(1));  // counts afresh
+  f.SetRule(FaultKind::kNak, FaultRule::Times(1));                         // counts afresh
   EXPECT_EQ(Pattern(f, FaultKind::kNak, 2), (std::vector<bool>{true, false}));
 }
 
@@ -238,8 +238,8 @@ TEST(ForcedAnswerTest, AnswersAsToldWithoutExecuting) {
   RunningSim s(o);
   Host host(s.sim->path());
   EXPECT_THAT(host.Exchange(HostFrame(1, {0x30})),
-              ElementsAreArray(Bytes{0x06, 0x10, 0x02, 0x01, 0x30, 0x00, 0x00, 0x10, 0x10, 0x10, 0x10, 0xAF, 0x10,
-                                     0x03}));
+              ElementsAreArray(
+                  Bytes{0x06, 0x10, 0x02, 0x01, 0x30, 0x00, 0x00, 0x10, 0x10, 0x10, 0x10, 0xAF, 0x10, 0x03}));
   EXPECT_THAT(host.Exchange(HostFrame(2, {0x0E})),
               ElementsAreArray(Bytes{0x06, 0x10, 0x02, 0x02, 0x0E, 0x80, 0x2C, 0x01, 0x43, 0x10, 0x03}));
   // A resend of a forced answer is a resend like any other.

@@ -47,9 +47,13 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-Host::Host(const std::string& path) : path_(path) { Reopen(); }
+Host::Host(const std::string& path) : path_(path) {
+  Reopen();
+}
 
-Host::~Host() { Close(); }
+Host::~Host() {
+  Close();
+}
 
 void Host::Close() {
   if (fd_ >= 0) ::close(fd_);
@@ -79,7 +83,8 @@ namespace {
 bool ReadByte(int fd, std::uint8_t& b, std::chrono::steady_clock::time_point deadline) {
   for (;;) {
     pollfd p{fd, POLLIN, 0};
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (::poll(&p, 1, static_cast<int>(std::max<long>(left.count(), 0))) <= 0) return false;
     const ssize_t n = ::read(fd, &b, 1);
     if (n == 1) return true;
@@ -97,7 +102,9 @@ Bytes ReadBytes(int fd, std::size_t n, std::chrono::milliseconds limit) {
   return out;
 }
 
-Bytes Host::Read(std::size_t n, std::chrono::milliseconds limit) { return ReadBytes(fd_, n, limit); }
+Bytes Host::Read(std::size_t n, std::chrono::milliseconds limit) {
+  return ReadBytes(fd_, n, limit);
+}
 
 Bytes Host::ReadUntilEndsWith(const Bytes& suffix, std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;

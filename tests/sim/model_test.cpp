@@ -18,7 +18,9 @@ namespace {
 using ::testing::ElementsAreArray;
 using namespace std::chrono_literals;
 
-Bytes Text(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(std::string_view s) {
+  return Bytes(s.begin(), s.end());
+}
 
 Bytes Join(std::initializer_list<Bytes> parts) {
   Bytes out;
@@ -61,14 +63,17 @@ TEST(StatusBlockTest, FollowsTheLayoutOfEachVariant) {
   for (const StatusCase& c : cases) {
     SCOPED_TRACE(std::string(Tag(c.variant)));
     const Bytes expected = Join({
-        {0x00, c.flags_b},                     // mode flags
-        Text("1234567890ABCDEFGHI"),           // offset 2, 19 bytes
-        {0x05, 0x03, 0x24, 0x14, 0x07},        // offset 21: fiscalized 05.03.24 14:07
-        Text("0123456789"),                    // offset 26
-        {c.line1_length}, Text("A"),           // offset 36
-        {c.line2_length}, Text("BB"),
+        {0x00, c.flags_b},               // mode flags
+        Text("1234567890ABCDEFGHI"),     // offset 2, 19 bytes
+        {0x05, 0x03, 0x24, 0x14, 0x07},  // offset 21: fiscalized 05.03.24 14:07
+        Text("0123456789"),              // offset 26
+        {c.line1_length},
+        Text("A"),  // offset 36
+        {c.line2_length},
+        Text("BB"),
         {0x00},
-        {0x04}, Text("DDDD"),
+        {0x04},
+        Text("DDDD"),
         c.version,
     });
     const PrinterModel m = Recognisable(c.variant);
@@ -169,16 +174,17 @@ TEST(StatusByteTest, ConditionsShowInStatusAndReserve) {
     Byte reserve;
   };
   const std::vector<Case> cases = {
-      {"paper out, bit 1 is paper", Variant::kEp02, [](PrinterModel& m) { m.paper.receipt_out = true; }, 0x02, 0},
+      {"paper out, bit 1 is paper", Variant::kEp02, [](PrinterModel& m) { m.paper.receipt_out = true; }, 0x02,
+       0},
       {"paper out on EP-06", Variant::kEp06, [](PrinterModel& m) { m.paper.receipt_out = true; }, 0x01, 0x04},
       {"paper out on 05-03", Variant::k0503, [](PrinterModel& m) { m.paper.receipt_out = true; }, 0x01, 0x00},
-      {"journal 72 hours on 05-03", Variant::k0503, [](PrinterModel& m) { m.conditions.journal_over_72h = true; },
-       0x02, 0},
+      {"journal 72 hours on 05-03", Variant::k0503,
+       [](PrinterModel& m) { m.conditions.journal_over_72h = true; }, 0x02, 0},
       {"journal 72 hours means nothing on EP-02", Variant::kEp02,
        [](PrinterModel& m) { m.conditions.journal_over_72h = true; }, 0x00, 0},
       {"not ready", Variant::kEp02, [](PrinterModel& m) { m.conditions.not_ready = true; }, 0x01, 0},
-      {"fiscal memory full", Variant::kEp02, [](PrinterModel& m) { m.conditions.fiscal_memory_full = true; }, 0x04,
-       0},
+      {"fiscal memory full", Variant::kEp02, [](PrinterModel& m) { m.conditions.fiscal_memory_full = true; },
+       0x04, 0},
       {"clock", Variant::kEp02, [](PrinterModel& m) { m.conditions.clock_failure = true; }, 0x08, 0},
       {"display", Variant::kEp02, [](PrinterModel& m) { m.conditions.display_failure = true; }, 0x10, 0},
       {"low voltage", Variant::kEp02, [](PrinterModel& m) { m.conditions.low_voltage = true; }, 0x40, 0},
@@ -196,12 +202,12 @@ TEST(StatusByteTest, ConditionsShowInStatusAndReserve) {
        },
        0x00, 0},
       {"service report", Variant::kEp02, [](PrinterModel& m) { m.mode.service_report_open = true; }, 0, 0x01},
-      {"finish after error", Variant::kEp02, [](PrinterModel& m) { m.conditions.finish_after_error = true; }, 0,
-       0x02},
-      {"no personalization on EP-06", Variant::kEp06, [](PrinterModel& m) { m.conditions.personalized = false; },
-       0, 0x80},
-      {"no personalization elsewhere", Variant::k0503, [](PrinterModel& m) { m.conditions.personalized = false; },
-       0, 0},
+      {"finish after error", Variant::kEp02, [](PrinterModel& m) { m.conditions.finish_after_error = true; },
+       0, 0x02},
+      {"no personalization on EP-06", Variant::kEp06,
+       [](PrinterModel& m) { m.conditions.personalized = false; }, 0, 0x80},
+      {"no personalization elsewhere", Variant::k0503,
+       [](PrinterModel& m) { m.conditions.personalized = false; }, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -219,8 +225,8 @@ TEST(PrinterStateTest, JournalBitsOnlyWhereThereIsAPaperJournal) {
     Variant variant;
     Byte all_set;
   };
-  for (const Case& c : std::vector<Case>{{Variant::kEp05, 0x6D}, {Variant::kEp06, 0x6D}, {Variant::k0502, 0x49},
-                                         {Variant::k0503, 0x49}}) {
+  for (const Case& c : std::vector<Case>{
+           {Variant::kEp05, 0x6D}, {Variant::kEp06, 0x6D}, {Variant::k0502, 0x49}, {Variant::k0503, 0x49}}) {
     SCOPED_TRACE(std::string(Tag(c.variant)));
     PrinterModel m(c.variant);
     EXPECT_EQ(Execute(m, Bytes{0x30}).answer, (Answer{0, 0, 0, {0x00}}));
@@ -254,7 +260,9 @@ TEST(CommandTableTest, ResultPerVariant) {
       {"memory read", {0x1C, 0x1A, 0x30, 0x10, 0x01}, {0, 0, 0, 0, 0, 0, 0}},
       {"memory read of nothing", {0x1C, 0x1A, 0x30, 0x10, 0x00}, {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
       {"memory read past the end", {0x1C, 0xFF, 0xFF, 0x10, 0x02}, {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
-      {"memory read of an unknown page", {0x1C, 0x00, 0x00, 0x05, 0x01}, {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
+      {"memory read of an unknown page",
+       {0x1C, 0x00, 0x00, 0x05, 0x01},
+       {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
       {"unknown command", {0xEE}, {kNo, kNo, kNo, kNo, kNo, kNo, kNo}},
   };
   for (const CommandCase& c : cases) {

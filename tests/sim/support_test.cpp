@@ -41,7 +41,9 @@ TEST(Cp866Test, EveryByteRoundTrips) {
 TEST(Cp866Test, WhatItLacksBecomesAQuestionMark) {
   EXPECT_EQ(Utf8ToCp866("Ґі€"), "???");
   EXPECT_EQ(Utf8ToCp866("a\xC3"), "a?");  // cut short
-  EXPECT_EQ(Utf8ToCp866("\xFF" "b"), "?b");
+  EXPECT_EQ(Utf8ToCp866("\xFF"
+                        "b"),
+            "?b");
 }
 
 TEST(JsonTest, WritesNestedValuesWithEscapes) {
