@@ -57,7 +57,8 @@ int RunMembers(std::span<const std::string_view> args) {
   return 0;
 }
 
-const RegisterSubcommand kMembers{{"members", "list members with their signatures and which are built", &RunMembers}};
+const RegisterSubcommand kMembers{
+    {"members", "list members with their signatures and which are built", &RunMembers}};
 
 }  // namespace
 }  // namespace zorfp::tools

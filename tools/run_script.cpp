@@ -36,7 +36,7 @@ using Object = std::unique_ptr<zorfp_object, ObjectDeleter>;
 struct Outcome {
   std::string cls;
   std::string member;
-  std::string error;  // an automation failure; nothing else is set then
+  std::string error;           // an automation failure; nothing else is set then
   std::string value = "null";  // JSON
   std::string result = "null";
   std::string status = "null";
@@ -45,23 +45,34 @@ struct Outcome {
 
 std::string ValueJson(const zorfp_value& v) {
   switch (v.kind) {
-    case ZORFP_EMPTY: return "null";
-    case ZORFP_INT: return std::to_string(v.as.i);
-    case ZORFP_UINT: return std::to_string(v.as.u);
-    case ZORFP_BOOL: return v.as.b ? "true" : "false";
-    case ZORFP_STRING: return JsonString(v.as.s);
-    case ZORFP_DATE: return JsonString(server::DateText(v.as.date));
+    case ZORFP_EMPTY:
+      return "null";
+    case ZORFP_INT:
+      return std::to_string(v.as.i);
+    case ZORFP_UINT:
+      return std::to_string(v.as.u);
+    case ZORFP_BOOL:
+      return v.as.b ? "true" : "false";
+    case ZORFP_STRING:
+      return JsonString(v.as.s);
+    case ZORFP_DATE:
+      return JsonString(server::DateText(v.as.date));
   }
   return "null";
 }
 
 zorfp_value ToValue(const Argument& a) {
   switch (a.kind) {
-    case Argument::kInt: return zorfp_int(a.i);
-    case Argument::kUInt: return zorfp_uint(a.u);
-    case Argument::kBool: return zorfp_bool(a.b);
-    case Argument::kDate: return zorfp_date(a.date);
-    case Argument::kString: return zorfp_str(a.s.c_str());
+    case Argument::kInt:
+      return zorfp_int(a.i);
+    case Argument::kUInt:
+      return zorfp_uint(a.u);
+    case Argument::kBool:
+      return zorfp_bool(a.b);
+    case Argument::kDate:
+      return zorfp_date(a.date);
+    case Argument::kString:
+      return zorfp_str(a.s.c_str());
   }
   return zorfp_value{};
 }
@@ -133,8 +144,10 @@ class Runner {
     zorfp_value v{};
     if (zorfp_call(object, "GetByteResult", nullptr, 0, &v) == ZORFP_OK) r.result = ValueJson(v);
     if (zorfp_call(object, "GetByteStatus", nullptr, 0, &v) == ZORFP_OK) r.status = ValueJson(v);
-    const char* text_member = current_->iface->Find("GetTextErrorMessage") ? "GetTextErrorMessage" : "FPErrorMessage";
-    if (zorfp_call(object, text_member, nullptr, 0, &v) == ZORFP_OK && v.kind == ZORFP_STRING) r.text = v.as.s;
+    const char* text_member =
+        current_->iface->Find("GetTextErrorMessage") ? "GetTextErrorMessage" : "FPErrorMessage";
+    if (zorfp_call(object, text_member, nullptr, 0, &v) == ZORFP_OK && v.kind == ZORFP_STRING)
+      r.text = v.as.s;
   }
 
   Options o_;
@@ -153,8 +166,8 @@ bool ParseOptions(std::span<const std::string_view> args, Options& o) {
     } else if (o.file.empty() && (args[i] == "-" || !args[i].starts_with("-"))) {
       o.file = args[i];
     } else {
-      std::fprintf(stderr, "zorfp: unexpected argument '%.*s' (see zorfp --help)\n", static_cast<int>(args[i].size()),
-                   args[i].data());
+      std::fprintf(stderr, "zorfp: unexpected argument '%.*s' (see zorfp --help)\n",
+                   static_cast<int>(args[i].size()), args[i].data());
       return false;
     }
   }

@@ -14,7 +14,9 @@ struct Token {
   bool quoted = false;
 };
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 bool Tokenize(std::string_view s, std::vector<Token>& tokens, std::string& error) {
   std::size_t i = 0;
@@ -58,7 +60,8 @@ bool IsName(std::string_view s) {
 bool Matches(std::string_view s, std::string_view pattern) {  // 9: a digit
   if (s.size() != pattern.size()) return false;
   for (std::size_t i = 0; i < s.size(); ++i) {
-    if (pattern[i] == '9' ? !std::isdigit(static_cast<unsigned char>(s[i])) : s[i] != pattern[i]) return false;
+    if (pattern[i] == '9' ? !std::isdigit(static_cast<unsigned char>(s[i])) : s[i] != pattern[i])
+      return false;
   }
   return true;
 }

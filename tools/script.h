@@ -21,15 +21,15 @@ struct Argument {
   std::int64_t i = 0;   // kInt
   std::uint64_t u = 0;  // kUInt: above the signed range
   bool b = false;
-  std::string s;        // UTF-8
-  double date = 0;      // OLE automation date
+  std::string s;    // UTF-8
+  double date = 0;  // OLE automation date
 
   bool operator==(const Argument&) const = default;
 };
 
 struct ScriptLine {
   enum Kind { kNothing, kCall, kWrite, kUse } kind = kNothing;
-  std::string name;  // the member, or the class of `use`
+  std::string name;            // the member, or the class of `use`
   std::vector<Argument> args;  // a write: the one value
 };
 

@@ -12,8 +12,12 @@ std::vector<Subcommand>& Registry() {
 
 }  // namespace
 
-RegisterSubcommand::RegisterSubcommand(const Subcommand& subcommand) { Registry().push_back(subcommand); }
+RegisterSubcommand::RegisterSubcommand(const Subcommand& subcommand) {
+  Registry().push_back(subcommand);
+}
 
-std::span<const Subcommand> Subcommands() { return Registry(); }
+std::span<const Subcommand> Subcommands() {
+  return Registry();
+}
 
 }  // namespace zorfp::tools

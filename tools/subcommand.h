@@ -13,7 +13,7 @@ namespace zorfp::tools {
 
 struct Subcommand {
   const char* name;
-  const char* summary;  // one line for the usage text
+  const char* summary;                                 // one line for the usage text
   int (*run)(std::span<const std::string_view> args);  // arguments after the name; the exit status
 };
 

@@ -22,20 +22,28 @@ bool EnumFitsUnsigned(const EnumInfo& e, std::uint64_t max) {
 
 bool TypeFits(CppType cpp, const TypeRef& t, bool is_result) {
   switch (cpp) {
-    case CppType::kVoid: return t.type == AutoType::kVoid;
+    case CppType::kVoid:
+      return t.type == AutoType::kVoid;
     case CppType::kByte:
-      return t.type == AutoType::kByte || (is_result && t.type == AutoType::kEnum && EnumFitsUnsigned(*t.enumeration, 0xFF));
+      return t.type == AutoType::kByte ||
+             (is_result && t.type == AutoType::kEnum && EnumFitsUnsigned(*t.enumeration, 0xFF));
     case CppType::kWord:
       return t.type == AutoType::kWord ||
              (is_result && t.type == AutoType::kEnum && EnumFitsUnsigned(*t.enumeration, 0xFFFF));
-    case CppType::kDword: return t.type == AutoType::kDword;
-    case CppType::kInt: return t.type == AutoType::kInt || t.type == AutoType::kEnum;
-    case CppType::kQword: return t.type == AutoType::kQword;
-    case CppType::kString: return t.type == AutoType::kString;
+    case CppType::kDword:
+      return t.type == AutoType::kDword;
+    case CppType::kInt:
+      return t.type == AutoType::kInt || t.type == AutoType::kEnum;
+    case CppType::kQword:
+      return t.type == AutoType::kQword;
+    case CppType::kString:
+      return t.type == AutoType::kString;
     // A method of the older family returns nothing where the newer one returns its success: one
     // implementation serves both, the older interface drops the result.
-    case CppType::kBool: return t.type == AutoType::kBool || (is_result && t.type == AutoType::kVoid);
-    case CppType::kDate: return t.type == AutoType::kDate;
+    case CppType::kBool:
+      return t.type == AutoType::kBool || (is_result && t.type == AutoType::kVoid);
+    case CppType::kDate:
+      return t.type == AutoType::kDate;
   }
   return false;
 }
@@ -50,15 +58,24 @@ bool ParamsFit(std::span<const CppType> cpp, std::span<const ParamInfo> params) 
 
 std::string_view CppTypeName(CppType t) {
   switch (t) {
-    case CppType::kVoid: return "void";
-    case CppType::kByte: return "Byte";
-    case CppType::kWord: return "uint16_t";
-    case CppType::kDword: return "uint32_t";
-    case CppType::kInt: return "int32_t";
-    case CppType::kQword: return "uint64_t";
-    case CppType::kString: return "AnsiString";
-    case CppType::kBool: return "bool";
-    case CppType::kDate: return "double";
+    case CppType::kVoid:
+      return "void";
+    case CppType::kByte:
+      return "Byte";
+    case CppType::kWord:
+      return "uint16_t";
+    case CppType::kDword:
+      return "uint32_t";
+    case CppType::kInt:
+      return "int32_t";
+    case CppType::kQword:
+      return "uint64_t";
+    case CppType::kString:
+      return "AnsiString";
+    case CppType::kBool:
+      return "bool";
+    case CppType::kDate:
+      return "double";
   }
   return "?";
 }
@@ -69,7 +86,9 @@ Bindings::Bindings(std::initializer_list<Binding> bindings) {
   Registry().insert(Registry().end(), bindings.begin(), bindings.end());
 }
 
-std::span<const Binding> AllBindings() { return Registry(); }
+std::span<const Binding> AllBindings() {
+  return Registry();
+}
 
 bool Fits(const Binding& b, const MemberInfo& m) {
   if (b.role == Binding::Role::kCall) {
@@ -84,7 +103,8 @@ bool Fits(const Binding& b, const MemberInfo& m) {
 }
 
 std::string CppSignature(const Binding& b) {
-  std::string s = std::string(CppTypeName(b.result)) + " " + (b.role == Binding::Role::kPut ? "Put" : "") + b.name + "(Driver&";
+  std::string s = std::string(CppTypeName(b.result)) + " " + (b.role == Binding::Role::kPut ? "Put" : "") +
+                  b.name + "(Driver&";
   for (CppType p : b.params) s += ", " + std::string(CppTypeName(p));
   return s + ")";
 }
@@ -121,8 +141,8 @@ std::vector<std::string> ValidateBindings(std::span<const Binding> bindings) {
           if (b.role == role && std::string_view(m.name) == b.name && Fits(b, m)) fitting.push_back(&b);
         }
         if (fitting.size() > 1) {
-          faults.push_back(std::string(i.name) + "." + m.name + ": bound twice, by " + CppSignature(*fitting[0]) +
-                           " and " + CppSignature(*fitting[1]));
+          faults.push_back(std::string(i.name) + "." + m.name + ": bound twice, by " +
+                           CppSignature(*fitting[0]) + " and " + CppSignature(*fitting[1]));
         }
       }
     }

@@ -37,22 +37,32 @@ enum class CppType : std::uint8_t { kVoid, kByte, kWord, kDword, kInt, kQword, k
 template <typename T>
 consteval CppType CppTypeOf() {
   using U = std::remove_cvref_t<T>;
-  if constexpr (std::is_void_v<U>) return CppType::kVoid;
-  else if constexpr (std::is_same_v<U, bool>) return CppType::kBool;
-  else if constexpr (std::is_same_v<U, Byte>) return CppType::kByte;
-  else if constexpr (std::is_same_v<U, std::uint16_t>) return CppType::kWord;
-  else if constexpr (std::is_same_v<U, std::uint32_t>) return CppType::kDword;
-  else if constexpr (std::is_same_v<U, std::int32_t>) return CppType::kInt;
-  else if constexpr (std::is_same_v<U, std::uint64_t>) return CppType::kQword;
-  else if constexpr (std::is_same_v<U, AnsiString>) return CppType::kString;
-  else if constexpr (std::is_same_v<U, double>) return CppType::kDate;
-  else static_assert(sizeof(U) == 0, "a member takes and returns only the catalogue's C++ types");
+  if constexpr (std::is_void_v<U>)
+    return CppType::kVoid;
+  else if constexpr (std::is_same_v<U, bool>)
+    return CppType::kBool;
+  else if constexpr (std::is_same_v<U, Byte>)
+    return CppType::kByte;
+  else if constexpr (std::is_same_v<U, std::uint16_t>)
+    return CppType::kWord;
+  else if constexpr (std::is_same_v<U, std::uint32_t>)
+    return CppType::kDword;
+  else if constexpr (std::is_same_v<U, std::int32_t>)
+    return CppType::kInt;
+  else if constexpr (std::is_same_v<U, std::uint64_t>)
+    return CppType::kQword;
+  else if constexpr (std::is_same_v<U, AnsiString>)
+    return CppType::kString;
+  else if constexpr (std::is_same_v<U, double>)
+    return CppType::kDate;
+  else
+    static_assert(sizeof(U) == 0, "a member takes and returns only the catalogue's C++ types");
 }
 
 // Runs one bound function: converts the arguments (in declaration order), calls, stores the result.
 // On a conversion failure, `bad_arg` is the position of the argument that did not convert.
-using Thunk = HRESULT (*)(void (*fn)(), Driver& d, std::span<const VARIANT* const> args, const TypeRef& result_type,
-                          VARIANT* result, std::size_t& bad_arg);
+using Thunk = HRESULT (*)(void (*fn)(), Driver& d, std::span<const VARIANT* const> args,
+                          const TypeRef& result_type, VARIANT* result, std::size_t& bad_arg);
 
 struct Binding {
   enum class Role : std::uint8_t { kCall, kPut };
@@ -70,8 +80,8 @@ template <typename R, typename... A>
 struct Shape {
   static constexpr std::array<CppType, sizeof...(A)> kParams{CppTypeOf<A>()...};
 
-  static HRESULT Run(void (*fn)(), Driver& d, std::span<const VARIANT* const> args, const TypeRef& result_type,
-                     VARIANT* result, std::size_t& bad_arg) {
+  static HRESULT Run(void (*fn)(), Driver& d, std::span<const VARIANT* const> args,
+                     const TypeRef& result_type, VARIANT* result, std::size_t& bad_arg) {
     std::tuple<std::remove_cvref_t<A>...> values;
     HRESULT hr = S_OK;
     const auto convert = [&]<std::size_t I>() {
@@ -81,7 +91,8 @@ struct Shape {
     };
     [&]<std::size_t... I>(std::index_sequence<I...>) {
       (convert.template operator()<I>(), ...);
-    }(std::index_sequence_for<A...>{});
+    }
+    (std::index_sequence_for<A...>{});
     if (FAILED(hr)) return hr;
     const auto f = reinterpret_cast<R (*)(Driver&, A...)>(fn);
     if constexpr (std::is_void_v<R>) {
@@ -90,8 +101,8 @@ struct Shape {
     } else {
       R value = std::apply([&](auto&... a) { return f(d, a...); }, values);
       if (result) {
-        if constexpr (std::is_same_v<R, bool> || std::is_same_v<R, std::int32_t> || std::is_same_v<R, double> ||
-                      std::is_same_v<R, AnsiString>) {
+        if constexpr (std::is_same_v<R, bool> || std::is_same_v<R, std::int32_t> ||
+                      std::is_same_v<R, double> || std::is_same_v<R, AnsiString>) {
           SetResult(*result, value, result_type);
         } else {
           SetResult(*result, static_cast<std::uint64_t>(value), result_type);

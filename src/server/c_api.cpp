@@ -30,16 +30,25 @@ zorfp_status Failed(zorfp_status status, std::string text) {
 
 zorfp_status StatusOf(HRESULT hr) {
   switch (hr) {
-    case S_OK: return ZORFP_OK;
-    case DISP_E_UNKNOWNNAME: return ZORFP_E_UNKNOWN_NAME;
-    case DISP_E_MEMBERNOTFOUND: return ZORFP_E_MEMBER_NOT_FOUND;
+    case S_OK:
+      return ZORFP_OK;
+    case DISP_E_UNKNOWNNAME:
+      return ZORFP_E_UNKNOWN_NAME;
+    case DISP_E_MEMBERNOTFOUND:
+      return ZORFP_E_MEMBER_NOT_FOUND;
     case DISP_E_BADPARAMCOUNT:
-    case DISP_E_PARAMNOTFOUND: return ZORFP_E_BAD_PARAM_COUNT;
-    case DISP_E_TYPEMISMATCH: return ZORFP_E_TYPE_MISMATCH;
-    case DISP_E_OVERFLOW: return ZORFP_E_OVERFLOW;
-    case DISP_E_EXCEPTION: return ZORFP_E_EXCEPTION;
-    case E_OUTOFMEMORY: return ZORFP_E_OUT_OF_MEMORY;
-    default: return ZORFP_E_FAILED;
+    case DISP_E_PARAMNOTFOUND:
+      return ZORFP_E_BAD_PARAM_COUNT;
+    case DISP_E_TYPEMISMATCH:
+      return ZORFP_E_TYPE_MISMATCH;
+    case DISP_E_OVERFLOW:
+      return ZORFP_E_OVERFLOW;
+    case DISP_E_EXCEPTION:
+      return ZORFP_E_EXCEPTION;
+    case E_OUTOFMEMORY:
+      return ZORFP_E_OUT_OF_MEMORY;
+    default:
+      return ZORFP_E_FAILED;
   }
 }
 
@@ -47,11 +56,20 @@ zorfp_status StatusOf(HRESULT hr) {
 bool ToVariant(const zorfp_value& value, VARIANT& v) {
   VariantInit(&v);
   switch (value.kind) {
-    case ZORFP_EMPTY: return true;
-    case ZORFP_INT: v.vt = VT_I8, v.llVal = value.as.i; return true;
-    case ZORFP_UINT: v.vt = VT_UI8, v.ullVal = value.as.u; return true;
-    case ZORFP_BOOL: v.vt = VT_BOOL, v.boolVal = value.as.b ? VARIANT_TRUE : VARIANT_FALSE; return true;
-    case ZORFP_DATE: v.vt = VT_DATE, v.date = value.as.date; return true;
+    case ZORFP_EMPTY:
+      return true;
+    case ZORFP_INT:
+      v.vt = VT_I8, v.llVal = value.as.i;
+      return true;
+    case ZORFP_UINT:
+      v.vt = VT_UI8, v.ullVal = value.as.u;
+      return true;
+    case ZORFP_BOOL:
+      v.vt = VT_BOOL, v.boolVal = value.as.b ? VARIANT_TRUE : VARIANT_FALSE;
+      return true;
+    case ZORFP_DATE:
+      v.vt = VT_DATE, v.date = value.as.date;
+      return true;
     case ZORFP_STRING:
       if (!value.as.s) return false;
       v.vt = VT_BSTR;
@@ -65,23 +83,38 @@ bool ToVariant(const zorfp_value& value, VARIANT& v) {
 void FromVariant(const VARIANT& v, zorfp_object& object, zorfp_value& out) {
   out = zorfp_value{};
   switch (v.vt) {
-    case VT_UI1: out.kind = ZORFP_UINT, out.as.u = v.bVal; break;
-    case VT_UI2: out.kind = ZORFP_UINT, out.as.u = v.uiVal; break;
-    case VT_UI4: out.kind = ZORFP_UINT, out.as.u = v.ulVal; break;
-    case VT_UI8: out.kind = ZORFP_UINT, out.as.u = v.ullVal; break;
-    case VT_I4: out.kind = ZORFP_INT, out.as.i = v.lVal; break;
-    case VT_BOOL: out.kind = ZORFP_BOOL, out.as.b = v.boolVal != VARIANT_FALSE; break;
-    case VT_DATE: out.kind = ZORFP_DATE, out.as.date = v.date; break;
+    case VT_UI1:
+      out.kind = ZORFP_UINT, out.as.u = v.bVal;
+      break;
+    case VT_UI2:
+      out.kind = ZORFP_UINT, out.as.u = v.uiVal;
+      break;
+    case VT_UI4:
+      out.kind = ZORFP_UINT, out.as.u = v.ulVal;
+      break;
+    case VT_UI8:
+      out.kind = ZORFP_UINT, out.as.u = v.ullVal;
+      break;
+    case VT_I4:
+      out.kind = ZORFP_INT, out.as.i = v.lVal;
+      break;
+    case VT_BOOL:
+      out.kind = ZORFP_BOOL, out.as.b = v.boolVal != VARIANT_FALSE;
+      break;
+    case VT_DATE:
+      out.kind = ZORFP_DATE, out.as.date = v.date;
+      break;
     case VT_BSTR:
       object.string_result = BstrToUtf8(v.bstrVal);
       out.kind = ZORFP_STRING, out.as.s = object.string_result.c_str();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
-zorfp_status Invoke(zorfp_object* object, const char* member, WORD flags, const zorfp_value* args, size_t count,
-                    zorfp_value* result) {
+zorfp_status Invoke(zorfp_object* object, const char* member, WORD flags, const zorfp_value* args,
+                    size_t count, zorfp_value* result) {
   if (!object || !member || (count && !args)) return Failed(ZORFP_E_INVALID_ARGUMENT, "Invalid argument.");
   IDispatch* d = object->dispatch;
   BSTR name = Utf8ToBstr(member);
@@ -101,8 +134,8 @@ zorfp_status Invoke(zorfp_object* object, const char* member, WORD flags, const 
   } clear{vars};
   for (size_t i = 0; i < count; ++i) {
     if (!ToVariant(args[i], vars[count - 1 - i])) {
-      return Failed(ZORFP_E_INVALID_ARGUMENT, std::string(member) + ": argument " + std::to_string(i + 1) +
-                                                  " has no value.");
+      return Failed(ZORFP_E_INVALID_ARGUMENT,
+                    std::string(member) + ": argument " + std::to_string(i + 1) + " has no value.");
     }
   }
   DISPID put_id = DISPID_PROPERTYPUT;
@@ -150,10 +183,12 @@ ZORFP_API zorfp_status zorfp_create(const char* class_name, zorfp_object** out) 
     const zorfp::server::ClassInfo* cls = zorfp::server::Catalogue().FindClass(class_name);
     if (!cls) return Failed(ZORFP_E_UNKNOWN_CLASS, std::string("No class named ") + class_name + ".");
     IClassFactory* factory = nullptr;
-    HRESULT hr = zorfp::server::GetClassObject(cls->clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    HRESULT hr =
+        zorfp::server::GetClassObject(cls->clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr)) return Failed(StatusOf(hr), FailureText(hr));
     IDispatch* dispatch = nullptr;
-    hr = factory->lpVtbl->CreateInstance(factory, nullptr, IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+    hr =
+        factory->lpVtbl->CreateInstance(factory, nullptr, IID_IDispatch, reinterpret_cast<void**>(&dispatch));
     factory->lpVtbl->Release(factory);
     if (FAILED(hr)) return Failed(StatusOf(hr), FailureText(hr));
     *out = new zorfp_object{dispatch, cls->coclass, {}};
@@ -176,8 +211,8 @@ ZORFP_API const char* zorfp_class_name(const zorfp_object* object) {
   return object ? object->class_name.c_str() : "";
 }
 
-ZORFP_API zorfp_status zorfp_call(zorfp_object* object, const char* member, const zorfp_value* args, size_t count,
-                                  zorfp_value* result) {
+ZORFP_API zorfp_status zorfp_call(zorfp_object* object, const char* member, const zorfp_value* args,
+                                  size_t count, zorfp_value* result) {
   try {
     if (result) *result = zorfp_value{};
     return Invoke(object, member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, count, result);
@@ -199,22 +234,36 @@ ZORFP_API zorfp_status zorfp_set(zorfp_object* object, const char* property, con
   }
 }
 
-ZORFP_API const char* zorfp_last_error(void) { return g_last_error.c_str(); }
+ZORFP_API const char* zorfp_last_error(void) {
+  return g_last_error.c_str();
+}
 
 ZORFP_API const char* zorfp_status_text(zorfp_status status) {
   switch (status) {
-    case ZORFP_OK: return "ok";
-    case ZORFP_E_INVALID_ARGUMENT: return "invalid argument";
-    case ZORFP_E_UNKNOWN_CLASS: return "unknown class";
-    case ZORFP_E_UNKNOWN_NAME: return "unknown name";
-    case ZORFP_E_MEMBER_NOT_FOUND: return "member not found";
-    case ZORFP_E_BAD_PARAM_COUNT: return "wrong number of arguments";
-    case ZORFP_E_TYPE_MISMATCH: return "type mismatch";
-    case ZORFP_E_OVERFLOW: return "overflow";
-    case ZORFP_E_NOT_IMPLEMENTED: return "not implemented";
-    case ZORFP_E_EXCEPTION: return "exception";
-    case ZORFP_E_OUT_OF_MEMORY: return "out of memory";
-    case ZORFP_E_FAILED: return "failed";
+    case ZORFP_OK:
+      return "ok";
+    case ZORFP_E_INVALID_ARGUMENT:
+      return "invalid argument";
+    case ZORFP_E_UNKNOWN_CLASS:
+      return "unknown class";
+    case ZORFP_E_UNKNOWN_NAME:
+      return "unknown name";
+    case ZORFP_E_MEMBER_NOT_FOUND:
+      return "member not found";
+    case ZORFP_E_BAD_PARAM_COUNT:
+      return "wrong number of arguments";
+    case ZORFP_E_TYPE_MISMATCH:
+      return "type mismatch";
+    case ZORFP_E_OVERFLOW:
+      return "overflow";
+    case ZORFP_E_NOT_IMPLEMENTED:
+      return "not implemented";
+    case ZORFP_E_EXCEPTION:
+      return "exception";
+    case ZORFP_E_OUT_OF_MEMORY:
+      return "out of memory";
+    case ZORFP_E_FAILED:
+      return "failed";
   }
   return "unknown status";
 }

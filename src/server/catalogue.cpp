@@ -53,16 +53,26 @@ const ClassInfo* LibraryInfo::FindClass(const GUID& clsid) const {
 
 std::string_view TypeName(const TypeRef& type) {
   switch (type.type) {
-    case AutoType::kVoid: return "void";
-    case AutoType::kByte: return "byte";
-    case AutoType::kWord: return "word";
-    case AutoType::kDword: return "dword";
-    case AutoType::kInt: return "int";
-    case AutoType::kQword: return "qword";
-    case AutoType::kString: return "string";
-    case AutoType::kBool: return "bool";
-    case AutoType::kDate: return "date";
-    case AutoType::kEnum: return type.enumeration->name;
+    case AutoType::kVoid:
+      return "void";
+    case AutoType::kByte:
+      return "byte";
+    case AutoType::kWord:
+      return "word";
+    case AutoType::kDword:
+      return "dword";
+    case AutoType::kInt:
+      return "int";
+    case AutoType::kQword:
+      return "qword";
+    case AutoType::kString:
+      return "string";
+    case AutoType::kBool:
+      return "bool";
+    case AutoType::kDate:
+      return "date";
+    case AutoType::kEnum:
+      return type.enumeration->name;
   }
   return "?";
 }
@@ -82,9 +92,12 @@ std::string Signature(const MemberInfo& m) {
   if (!m.params.empty()) s += "[" + params + "]";
   s += ": " + std::string(TypeName(m.type));
   switch (m.kind) {
-    case MemberKind::kGet: return s + " (read)";
-    case MemberKind::kPut: return s + " (write)";
-    default: return s + " (read/write)";
+    case MemberKind::kGet:
+      return s + " (read)";
+    case MemberKind::kPut:
+      return s + " (write)";
+    default:
+      return s + " (read/write)";
   }
 }
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "driver/variant_traits.h"
@@ -15,7 +15,18 @@ namespace zorfp::server {
 
 // The automation types of the signatures. Every enumeration is one 32-bit type (kEnum) with its
 // own value list.
-enum class AutoType : std::uint8_t { kVoid, kByte, kWord, kDword, kInt, kQword, kString, kBool, kDate, kEnum };
+enum class AutoType : std::uint8_t {
+  kVoid,
+  kByte,
+  kWord,
+  kDword,
+  kInt,
+  kQword,
+  kString,
+  kBool,
+  kDate,
+  kEnum
+};
 
 struct EnumValue {
   const char* name;

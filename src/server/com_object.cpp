@@ -14,13 +14,19 @@ std::atomic<long> g_locks{0};       // IClassFactory::LockServer
 
 // ---- driver object function table ----
 
-DriverObject* Self(IDispatch* This) { return DriverObject::From(This); }
+DriverObject* Self(IDispatch* This) {
+  return DriverObject::From(This);
+}
 
 HRESULT STDMETHODCALLTYPE ObjQueryInterface(IDispatch* This, REFIID riid, void** out) {
   return Self(This)->QueryInterface(riid, out);
 }
-ULONG STDMETHODCALLTYPE ObjAddRef(IDispatch* This) { return Self(This)->AddRef(); }
-ULONG STDMETHODCALLTYPE ObjRelease(IDispatch* This) { return Self(This)->Release(); }
+ULONG STDMETHODCALLTYPE ObjAddRef(IDispatch* This) {
+  return Self(This)->AddRef();
+}
+ULONG STDMETHODCALLTYPE ObjRelease(IDispatch* This) {
+  return Self(This)->Release();
+}
 HRESULT STDMETHODCALLTYPE ObjGetTypeInfoCount(IDispatch*, UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;  // the names are bound through GetIDsOfNames; no ITypeInfo on this platform
@@ -35,8 +41,8 @@ HRESULT STDMETHODCALLTYPE ObjGetIDsOfNames(IDispatch* This, REFIID riid, LPOLEST
                                            DISPID* ids) {
   return Self(This)->GetIDsOfNames(riid, names, count, ids);
 }
-HRESULT STDMETHODCALLTYPE ObjInvoke(IDispatch* This, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                                    VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {
+HRESULT STDMETHODCALLTYPE ObjInvoke(IDispatch* This, DISPID id, REFIID riid, LCID, WORD flags,
+                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep, UINT* arg_err) {
   return Self(This)->Invoke(id, riid, flags, params, result, excep, arg_err);
 }
 
@@ -50,7 +56,9 @@ struct ClassObject {
   const ClassInfo* cls;
 };
 
-ClassObject* Factory(IClassFactory* This) { return reinterpret_cast<ClassObject*>(This); }
+ClassObject* Factory(IClassFactory* This) {
+  return reinterpret_cast<ClassObject*>(This);
+}
 
 HRESULT STDMETHODCALLTYPE FactoryQueryInterface(IClassFactory* This, REFIID riid, void** out) {
   if (!out) return E_POINTER;
@@ -61,10 +69,15 @@ HRESULT STDMETHODCALLTYPE FactoryQueryInterface(IClassFactory* This, REFIID riid
   return S_OK;
 }
 // The class objects live as long as the library; their count only tells whether a client holds one.
-ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory*) { return static_cast<ULONG>(++g_class_refs + 1); }
-ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory*) { return static_cast<ULONG>(--g_class_refs + 1); }
+ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory*) {
+  return static_cast<ULONG>(++g_class_refs + 1);
+}
+ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory*) {
+  return static_cast<ULONG>(--g_class_refs + 1);
+}
 
-HRESULT STDMETHODCALLTYPE FactoryCreateInstance(IClassFactory* This, IUnknown* outer, REFIID riid, void** out) {
+HRESULT STDMETHODCALLTYPE FactoryCreateInstance(IClassFactory* This, IUnknown* outer, REFIID riid,
+                                                void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
@@ -106,16 +119,22 @@ DriverObject::DriverObject(const ClassInfo& cls)
   ++g_objects;
 }
 
-DriverObject::~DriverObject() { --g_objects; }
+DriverObject::~DriverObject() {
+  --g_objects;
+}
 
-DriverObject* DriverObject::Create(const ClassInfo& cls) { return new (std::nothrow) DriverObject(cls); }
+DriverObject* DriverObject::Create(const ClassInfo& cls) {
+  return new (std::nothrow) DriverObject(cls);
+}
 
 DriverObject* DriverObject::From(IDispatch* iface) {
   if (!iface || iface->lpVtbl != &kObjectTable) return nullptr;
   return reinterpret_cast<Com*>(iface)->self;
 }
 
-ULONG DriverObject::AddRef() { return ++refs_; }
+ULONG DriverObject::AddRef() {
+  return ++refs_;
+}
 
 ULONG DriverObject::Release() {
   const ULONG left = --refs_;
@@ -154,8 +173,12 @@ HRESULT GetClassObject(REFCLSID clsid, REFIID riid, void** out) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-HRESULT CanUnloadNow() { return g_objects == 0 && g_class_refs == 0 && g_locks == 0 ? S_OK : S_FALSE; }
+HRESULT CanUnloadNow() {
+  return g_objects == 0 && g_class_refs == 0 && g_locks == 0 ? S_OK : S_FALSE;
+}
 
-long LiveObjects() { return g_objects; }
+long LiveObjects() {
+  return g_objects;
+}
 
 }  // namespace zorfp::server

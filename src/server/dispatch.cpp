@@ -20,7 +20,9 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-std::string ProgId(const ClassInfo& cls) { return std::string(Catalogue().name) + "." + cls.coclass; }
+std::string ProgId(const ClassInfo& cls) {
+  return std::string(Catalogue().name) + "." + cls.coclass;
+}
 
 HRESULT Fail(EXCEPINFO* excep, const ClassInfo& cls, const std::u16string& description, SCODE scode) {
   if (excep) {
@@ -36,7 +38,8 @@ HRESULT Fail(EXCEPINFO* excep, const ClassInfo& cls, const std::u16string& descr
 
 Dispatcher::Dispatcher(const ClassInfo& cls) : Dispatcher(cls, BoundMembers(*cls.iface)) {}
 
-Dispatcher::Dispatcher(const ClassInfo& cls, std::span<const BoundMember> members) : cls_(cls), members_(members) {
+Dispatcher::Dispatcher(const ClassInfo& cls, std::span<const BoundMember> members)
+    : cls_(cls), members_(members) {
   for (const BoundMember& m : members_) ids_.emplace(Lower(m.info->name), m.info->dispid);
 }
 
@@ -140,7 +143,8 @@ HRESULT Dispatcher::Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* p
 
   const Binding* binding = put ? bound->put : bound->call;
   if (!binding) {
-    return Fail(excep, cls_, AnsiToUtf16(std::string(m.name) + " is not implemented in this build"), E_NOTIMPL);
+    return Fail(excep, cls_, AnsiToUtf16(std::string(m.name) + " is not implemented in this build"),
+                E_NOTIMPL);
   }
   if (result) VariantInit(result);
   std::size_t bad_arg = 0;
@@ -160,19 +164,32 @@ HRESULT Dispatcher::Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* p
 
 std::string FailureText(HRESULT hr) {
   switch (hr) {
-    case DISP_E_UNKNOWNNAME: return "Unknown name.";
-    case DISP_E_MEMBERNOTFOUND: return "Member not found.";
-    case DISP_E_BADPARAMCOUNT: return "Invalid number of parameters.";
-    case DISP_E_TYPEMISMATCH: return "Type mismatch.";
-    case DISP_E_OVERFLOW: return "Out of present range.";
-    case DISP_E_PARAMNOTFOUND: return "Parameter not found.";
-    case DISP_E_NONAMEDARGS: return "Does not support named arguments.";
-    case DISP_E_EXCEPTION: return "Exception occurred.";
-    case E_NOTIMPL: return "Not implemented.";
-    case E_OUTOFMEMORY: return "Not enough memory.";
-    case E_INVALIDARG: return "Invalid argument.";
-    case E_POINTER: return "Invalid pointer.";
-    case CLASS_E_CLASSNOTAVAILABLE: return "Class not available.";
+    case DISP_E_UNKNOWNNAME:
+      return "Unknown name.";
+    case DISP_E_MEMBERNOTFOUND:
+      return "Member not found.";
+    case DISP_E_BADPARAMCOUNT:
+      return "Invalid number of parameters.";
+    case DISP_E_TYPEMISMATCH:
+      return "Type mismatch.";
+    case DISP_E_OVERFLOW:
+      return "Out of present range.";
+    case DISP_E_PARAMNOTFOUND:
+      return "Parameter not found.";
+    case DISP_E_NONAMEDARGS:
+      return "Does not support named arguments.";
+    case DISP_E_EXCEPTION:
+      return "Exception occurred.";
+    case E_NOTIMPL:
+      return "Not implemented.";
+    case E_OUTOFMEMORY:
+      return "Not enough memory.";
+    case E_INVALIDARG:
+      return "Invalid argument.";
+    case E_POINTER:
+      return "Invalid pointer.";
+    case CLASS_E_CLASSNOTAVAILABLE:
+      return "Class not available.";
     default: {
       char text[24];
       std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));

@@ -36,8 +36,8 @@ class Dispatcher {
 
   // A failure inside the member (an exception) or a member not built yet is DISP_E_EXCEPTION with
   // `excep` filled in; argument faults set `arg_err` to the argument's index in `params->rgvarg`.
-  HRESULT Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
-                 UINT* arg_err) const;
+  HRESULT Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* params, VARIANT* result,
+                 EXCEPINFO* excep, UINT* arg_err) const;
 
  private:
   const ClassInfo& cls_;

@@ -13,10 +13,16 @@ ZORFP_API HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
   }
 }
 
-ZORFP_API HRESULT DllCanUnloadNow(void) { return zorfp::server::CanUnloadNow(); }
+ZORFP_API HRESULT DllCanUnloadNow(void) {
+  return zorfp::server::CanUnloadNow();
+}
 
-ZORFP_API HRESULT DllRegisterServer(void) { return zorfp::server::RegisterServer(); }
+ZORFP_API HRESULT DllRegisterServer(void) {
+  return zorfp::server::RegisterServer();
+}
 
-ZORFP_API HRESULT DllUnregisterServer(void) { return zorfp::server::UnregisterServer(); }
+ZORFP_API HRESULT DllUnregisterServer(void) {
+  return zorfp::server::UnregisterServer();
+}
 
 }  // extern "C"

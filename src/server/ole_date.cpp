@@ -89,13 +89,14 @@ std::optional<double> ParseDateText(std::string_view s) {
   CivilDateTime t{};
   std::size_t pos = 0;
   if (Digits(s, pos, 4, t.year)) {
-    if (!Char(s, pos, '-') || !Digits(s, pos, 2, t.month) || !Char(s, pos, '-') || !Digits(s, pos, 2, t.day)) {
+    if (!Char(s, pos, '-') || !Digits(s, pos, 2, t.month) || !Char(s, pos, '-') ||
+        !Digits(s, pos, 2, t.day)) {
       return std::nullopt;
     }
   } else {
     pos = 0;
-    if (!Digits(s, pos, 2, t.day) || !Char(s, pos, '.') || !Digits(s, pos, 2, t.month) || !Char(s, pos, '.') ||
-        !Digits(s, pos, 4, t.year)) {
+    if (!Digits(s, pos, 2, t.day) || !Char(s, pos, '.') || !Digits(s, pos, 2, t.month) ||
+        !Char(s, pos, '.') || !Digits(s, pos, 4, t.year)) {
       return std::nullopt;
     }
   }

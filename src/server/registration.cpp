@@ -16,9 +16,13 @@ std::string Version(const LibraryInfo& lib) {
   return std::to_string(lib.major) + "." + std::to_string(lib.minor);
 }
 
-std::string ProgId(const ClassInfo& c) { return std::string(Catalogue().name) + "." + c.coclass; }
+std::string ProgId(const ClassInfo& c) {
+  return std::string(Catalogue().name) + "." + c.coclass;
+}
 
-std::string TypeLibKey(const LibraryInfo& lib) { return "TypeLib\\" + GuidText(lib.libid); }
+std::string TypeLibKey(const LibraryInfo& lib) {
+  return "TypeLib\\" + GuidText(lib.libid);
+}
 
 }  // namespace
 

@@ -33,8 +33,10 @@ using Values = std::map<std::string, std::string, NoCase>;
 
 std::filesystem::path StorePath() {
   if (const char* p = std::getenv("ZORFP_REGISTRY"); p && *p) return p;
-  if (const char* p = std::getenv("XDG_CONFIG_HOME"); p && *p) return std::filesystem::path(p) / "zorfp" / "registry.reg";
-  if (const char* p = std::getenv("HOME"); p && *p) return std::filesystem::path(p) / ".config" / "zorfp" / "registry.reg";
+  if (const char* p = std::getenv("XDG_CONFIG_HOME"); p && *p)
+    return std::filesystem::path(p) / "zorfp" / "registry.reg";
+  if (const char* p = std::getenv("HOME"); p && *p)
+    return std::filesystem::path(p) / ".config" / "zorfp" / "registry.reg";
   return {};
 }
 

@@ -77,26 +77,51 @@ HRESULT ToNumber(const VARIANT& arg, Number& n) {
   const VARTYPE type = v.vt & ~VT_BYREF;
   const bool by_ref = (v.vt & VT_BYREF) != 0;
   if (by_ref && !v.byref) return DISP_E_TYPEMISMATCH;
-  const auto signed_ = [&](std::int64_t x) { n.kind = Number::kSigned, n.s = x; return S_OK; };
-  const auto unsigned_ = [&](std::uint64_t x) { n.kind = Number::kUnsigned, n.u = x; return S_OK; };
-  const auto real = [&](double x) { n.kind = Number::kReal, n.d = x; return S_OK; };
+  const auto signed_ = [&](std::int64_t x) {
+    n.kind = Number::kSigned, n.s = x;
+    return S_OK;
+  };
+  const auto unsigned_ = [&](std::uint64_t x) {
+    n.kind = Number::kUnsigned, n.u = x;
+    return S_OK;
+  };
+  const auto real = [&](double x) {
+    n.kind = Number::kReal, n.d = x;
+    return S_OK;
+  };
   switch (type) {
-    case VT_EMPTY: return by_ref ? DISP_E_TYPEMISMATCH : signed_(0);
-    case VT_I1: return signed_(static_cast<signed char>(by_ref ? *v.pcVal : v.cVal));
-    case VT_I2: return signed_(by_ref ? *v.piVal : v.iVal);
-    case VT_I4: return signed_(by_ref ? *v.plVal : v.lVal);
-    case VT_INT: return signed_(by_ref ? *v.pintVal : v.intVal);
-    case VT_I8: return signed_(by_ref ? *v.pllVal : v.llVal);
-    case VT_UI1: return unsigned_(by_ref ? *v.pbVal : v.bVal);
-    case VT_UI2: return unsigned_(by_ref ? *v.puiVal : v.uiVal);
-    case VT_UI4: return unsigned_(by_ref ? *v.pulVal : v.ulVal);
-    case VT_UINT: return unsigned_(by_ref ? *v.puintVal : v.uintVal);
-    case VT_UI8: return unsigned_(by_ref ? *v.pullVal : v.ullVal);
-    case VT_R4: return real(by_ref ? *v.pfltVal : v.fltVal);
-    case VT_R8: return real(by_ref ? *v.pdblVal : v.dblVal);
-    case VT_DATE: return real(by_ref ? *v.pdate : v.date);
-    case VT_CY: return real(static_cast<double>(by_ref ? *v.pllVal : v.cyVal) / 10000.0);
-    case VT_BOOL: return signed_((by_ref ? *v.pboolVal : v.boolVal) ? -1 : 0);  // True is -1
+    case VT_EMPTY:
+      return by_ref ? DISP_E_TYPEMISMATCH : signed_(0);
+    case VT_I1:
+      return signed_(static_cast<signed char>(by_ref ? *v.pcVal : v.cVal));
+    case VT_I2:
+      return signed_(by_ref ? *v.piVal : v.iVal);
+    case VT_I4:
+      return signed_(by_ref ? *v.plVal : v.lVal);
+    case VT_INT:
+      return signed_(by_ref ? *v.pintVal : v.intVal);
+    case VT_I8:
+      return signed_(by_ref ? *v.pllVal : v.llVal);
+    case VT_UI1:
+      return unsigned_(by_ref ? *v.pbVal : v.bVal);
+    case VT_UI2:
+      return unsigned_(by_ref ? *v.puiVal : v.uiVal);
+    case VT_UI4:
+      return unsigned_(by_ref ? *v.pulVal : v.ulVal);
+    case VT_UINT:
+      return unsigned_(by_ref ? *v.puintVal : v.uintVal);
+    case VT_UI8:
+      return unsigned_(by_ref ? *v.pullVal : v.ullVal);
+    case VT_R4:
+      return real(by_ref ? *v.pfltVal : v.fltVal);
+    case VT_R8:
+      return real(by_ref ? *v.pdblVal : v.dblVal);
+    case VT_DATE:
+      return real(by_ref ? *v.pdate : v.date);
+    case VT_CY:
+      return real(static_cast<double>(by_ref ? *v.pllVal : v.cyVal) / 10000.0);
+    case VT_BOOL:
+      return signed_((by_ref ? *v.pboolVal : v.boolVal) ? -1 : 0);  // True is -1
     case VT_BSTR: {
       const std::string text = Trim(BstrToUtf8(by_ref ? *v.pbstrVal : v.bstrVal));
       if (text.empty()) return DISP_E_TYPEMISMATCH;
@@ -105,7 +130,8 @@ HRESULT ToNumber(const VARIANT& arg, Number& n) {
     case VT_ERROR:
       if ((by_ref ? *v.pscode : v.scode) == DISP_E_PARAMNOTFOUND) return DISP_E_PARAMNOTFOUND;
       return DISP_E_TYPEMISMATCH;
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+      return DISP_E_TYPEMISMATCH;
   }
 }
 
@@ -150,8 +176,10 @@ HRESULT ToInteger(const VARIANT& v, T& out) {
 
 std::string NumberText(const Number& n) {
   switch (n.kind) {
-    case Number::kSigned: return std::to_string(n.s);
-    case Number::kUnsigned: return std::to_string(n.u);
+    case Number::kSigned:
+      return std::to_string(n.s);
+    case Number::kUnsigned:
+      return std::to_string(n.u);
     case Number::kReal: {
       char text[64];
       auto [end, ec] = std::to_chars(text, text + sizeof text, n.d);
@@ -163,16 +191,27 @@ std::string NumberText(const Number& n) {
 
 }  // namespace
 
-HRESULT ArgTo(const VARIANT& v, Byte& out) { return ToInteger(v, out); }
-HRESULT ArgTo(const VARIANT& v, std::uint16_t& out) { return ToInteger(v, out); }
-HRESULT ArgTo(const VARIANT& v, std::uint32_t& out) { return ToInteger(v, out); }
-HRESULT ArgTo(const VARIANT& v, std::int32_t& out) { return ToInteger(v, out); }
-HRESULT ArgTo(const VARIANT& v, std::uint64_t& out) { return ToInteger(v, out); }
+HRESULT ArgTo(const VARIANT& v, Byte& out) {
+  return ToInteger(v, out);
+}
+HRESULT ArgTo(const VARIANT& v, std::uint16_t& out) {
+  return ToInteger(v, out);
+}
+HRESULT ArgTo(const VARIANT& v, std::uint32_t& out) {
+  return ToInteger(v, out);
+}
+HRESULT ArgTo(const VARIANT& v, std::int32_t& out) {
+  return ToInteger(v, out);
+}
+HRESULT ArgTo(const VARIANT& v, std::uint64_t& out) {
+  return ToInteger(v, out);
+}
 
 HRESULT ArgTo(const VARIANT& arg, bool& out) {
   const VARIANT& v = Deref(arg);
   if (v.vt == VT_BSTR || v.vt == (VT_BSTR | VT_BYREF)) {
-    const std::string text = Trim(BstrToUtf8(v.vt == VT_BSTR ? v.bstrVal : (v.pbstrVal ? *v.pbstrVal : nullptr)));
+    const std::string text =
+        Trim(BstrToUtf8(v.vt == VT_BSTR ? v.bstrVal : (v.pbstrVal ? *v.pbstrVal : nullptr)));
     if (server::EqualsNoCase(text, "true")) return out = true, S_OK;
     if (server::EqualsNoCase(text, "false")) return out = false, S_OK;
   }
@@ -185,7 +224,8 @@ HRESULT ArgTo(const VARIANT& arg, bool& out) {
 HRESULT ArgTo(const VARIANT& arg, double& out) {
   const VARIANT& v = Deref(arg);
   if (v.vt == VT_BSTR || v.vt == (VT_BSTR | VT_BYREF)) {
-    const std::string text = Trim(BstrToUtf8(v.vt == VT_BSTR ? v.bstrVal : (v.pbstrVal ? *v.pbstrVal : nullptr)));
+    const std::string text =
+        Trim(BstrToUtf8(v.vt == VT_BSTR ? v.bstrVal : (v.pbstrVal ? *v.pbstrVal : nullptr)));
     const std::optional<double> date = ParseDateText(text);
     if (!date) return DISP_E_TYPEMISMATCH;
     out = *date;
@@ -194,8 +234,9 @@ HRESULT ArgTo(const VARIANT& arg, double& out) {
   if (v.vt == VT_BOOL) return DISP_E_TYPEMISMATCH;
   Number n;
   if (HRESULT hr = ToNumber(v, n); FAILED(hr)) return hr;
-  out = n.kind == Number::kSigned ? static_cast<double>(n.s)
-        : n.kind == Number::kUnsigned ? static_cast<double>(n.u) : n.d;
+  out = n.kind == Number::kSigned     ? static_cast<double>(n.s)
+        : n.kind == Number::kUnsigned ? static_cast<double>(n.u)
+                                      : n.d;
   if (!FromOleDate(out)) return DISP_E_OVERFLOW;
   return S_OK;
 }
@@ -219,12 +260,22 @@ HRESULT ArgTo(const VARIANT& arg, AnsiString& out) {
 void SetResult(VARIANT& out, std::uint64_t value, const TypeRef& type) {
   VariantInit(&out);
   switch (type.type) {
-    case AutoType::kByte: out.vt = VT_UI1, out.bVal = static_cast<Byte>(value); break;
-    case AutoType::kWord: out.vt = VT_UI2, out.uiVal = static_cast<std::uint16_t>(value); break;
-    case AutoType::kDword: out.vt = VT_UI4, out.ulVal = static_cast<std::uint32_t>(value); break;
+    case AutoType::kByte:
+      out.vt = VT_UI1, out.bVal = static_cast<Byte>(value);
+      break;
+    case AutoType::kWord:
+      out.vt = VT_UI2, out.uiVal = static_cast<std::uint16_t>(value);
+      break;
+    case AutoType::kDword:
+      out.vt = VT_UI4, out.ulVal = static_cast<std::uint32_t>(value);
+      break;
     case AutoType::kInt:
-    case AutoType::kEnum: out.vt = VT_I4, out.lVal = static_cast<std::int32_t>(value); break;
-    default: out.vt = VT_UI8, out.ullVal = value; break;
+    case AutoType::kEnum:
+      out.vt = VT_I4, out.lVal = static_cast<std::int32_t>(value);
+      break;
+    default:
+      out.vt = VT_UI8, out.ullVal = value;
+      break;
   }
 }
 
@@ -296,7 +347,9 @@ BSTR Utf8ToBstr(std::string_view s) {
   return AllocBstr(out);
 }
 
-std::string BstrToUtf8(const OLECHAR* text) { return Utf16ToUtf8(View(text)); }
+std::string BstrToUtf8(const OLECHAR* text) {
+  return Utf16ToUtf8(View(text));
+}
 
 std::string OleStrToUtf8(const OLECHAR* text) {
   if (!text) return {};

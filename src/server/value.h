@@ -35,8 +35,8 @@ void SetResult(VARIANT& out, const AnsiString& value, const TypeRef& type);
 // UTF-16 BSTR <-> UTF-8, for names and messages.
 BSTR AllocBstr(std::u16string_view text);
 BSTR Utf8ToBstr(std::string_view utf8);
-std::string BstrToUtf8(const OLECHAR* text);     // length-prefixed
-std::string OleStrToUtf8(const OLECHAR* text);   // zero-terminated (names)
+std::string BstrToUtf8(const OLECHAR* text);    // length-prefixed
+std::string OleStrToUtf8(const OLECHAR* text);  // zero-terminated (names)
 std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace zorfp::server

@@ -31,10 +31,8 @@ const server::Bindings kSettingsBindings{
 };
 
 const server::Bindings kCallResultBindings{
-    Bind(&GetByteResult, "GetByteResult"),
-    Bind(&GetByteStatus, "GetByteStatus"),
-    Bind(&GetByteReserv, "GetByteReserv"),
-    Bind(&GetTextErrorMessage, "GetTextErrorMessage"),
+    Bind(&GetByteResult, "GetByteResult"),   Bind(&GetByteStatus, "GetByteStatus"),
+    Bind(&GetByteReserv, "GetByteReserv"),   Bind(&GetTextErrorMessage, "GetTextErrorMessage"),
     Bind(&FPErrorMessage, "FPErrorMessage"),
 };
 

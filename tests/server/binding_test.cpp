@@ -15,21 +15,36 @@ using ::testing::IsEmpty;
 using ::testing::SizeIs;
 
 // Stand-ins with the shapes under test; never called.
-bool NoArgs(Driver&) { return true; }
-std::int32_t IntResult(Driver&) { return 0; }
+bool NoArgs(Driver&) {
+  return true;
+}
+std::int32_t IntResult(Driver&) {
+  return 0;
+}
 void NoResult(Driver&) {}
-bool TakesWord(Driver&, std::uint16_t) { return true; }
-Byte ByteResult(Driver&) { return 0; }
-std::uint16_t WordResult(Driver&) { return 0; }
-std::int32_t IntFromQword(Driver&, std::uint64_t) { return 0; }
-AnsiString TextFromQword(Driver&, std::uint64_t) { return {}; }
+bool TakesWord(Driver&, std::uint16_t) {
+  return true;
+}
+Byte ByteResult(Driver&) {
+  return 0;
+}
+std::uint16_t WordResult(Driver&) {
+  return 0;
+}
+std::int32_t IntFromQword(Driver&, std::uint64_t) {
+  return 0;
+}
+AnsiString TextFromQword(Driver&, std::uint64_t) {
+  return {};
+}
 void PutByte(Driver&, Byte) {}
 void PutBool(Driver&, bool) {}
 bool SaleNewer(Driver&, std::int32_t, Byte, bool, std::int32_t, std::int32_t, bool, const AnsiString&,
                std::uint64_t) {
   return true;
 }
-bool SaleNewerByteTax(Driver&, std::int32_t, Byte, bool, std::int32_t, Byte, bool, const AnsiString&, std::uint64_t) {
+bool SaleNewerByteTax(Driver&, std::int32_t, Byte, bool, std::int32_t, Byte, bool, const AnsiString&,
+                      std::uint64_t) {
   return true;
 }
 
@@ -47,7 +62,8 @@ TEST(Bindings, MismatchesAreReported) {
       {"wrong result type", Bind(&IntResult, "FPClose"), "fits no interface's signature"},
       {"no such member", Bind(&NoArgs, "FPCloseAll"), "no interface has a member of this name"},
       {"name spelled in another case", Bind(&NoArgs, "fpclose"), "no interface has a member of this name"},
-      {"wrong argument type", Bind(&TakesWord, "FPChangeBaudRate"), "FPChangeBaudRate(SpeedIndex byte) -> bool"},
+      {"wrong argument type", Bind(&TakesWord, "FPChangeBaudRate"),
+       "FPChangeBaudRate(SpeedIndex byte) -> bool"},
       {"newer bool result serves an older method without one", Bind(&NoArgs, "FPLineFeed"), ""},
       {"void cannot serve a bool method", Bind(&NoResult, "FPNullCheck"), "fits no interface's signature"},
       {"byte holds every EErrorCode", Bind(&ByteResult, "GetByteResult"), ""},
@@ -55,10 +71,12 @@ TEST(Bindings, MismatchesAreReported) {
       {"an enumeration argument is int32_t", Bind(&SaleNewer, "FPSale"), ""},
       {"not a byte", Bind(&SaleNewerByteTax, "FPSale"), "fits no interface's signature"},
       {"indexed read", Bind(&IntFromQword, "GetArticlePrice"), ""},
-      {"indexed read of the wrong type", Bind(&TextFromQword, "GetArticlePrice"), "fits no interface's signature"},
+      {"indexed read of the wrong type", Bind(&TextFromQword, "GetArticlePrice"),
+       "fits no interface's signature"},
       {"write", BindPut(&PutByte, "Lang"), ""},
       {"write of the wrong type", BindPut(&PutBool, "Lang"), "fits no interface's signature"},
-      {"write to a read-only property", BindPut(&PutBool, "GetCutterStatus"), "fits no interface's signature"},
+      {"write to a read-only property", BindPut(&PutBool, "GetCutterStatus"),
+       "fits no interface's signature"},
       {"write-only property", BindPut(&PutBool, "DHHeadLine1"), ""},
       {"read of a write-only property", Bind(&NoArgs, "DHHeadLine1"), "fits no interface's signature"},
       {"a method is not a write", BindPut(&PutByte, "FPChangeRate"), "fits no interface's signature"},

@@ -43,14 +43,16 @@ TEST(Catalogue, SignaturesSampledPerClass) {
     const char* member;
     const char* signature;
   } kCases[] = {
-      {"ZOR_EP_01", "FPInit", "FPInit(PortNumber byte, BaudRate dword, ReadTimeOut byte, WriteTimeOut byte) -> bool"},
+      {"ZOR_EP_01", "FPInit",
+       "FPInit(PortNumber byte, BaudRate dword, ReadTimeOut byte, WriteTimeOut byte) -> bool"},
       {"ZOR_EP_01", "FPSetDate", "FPSetDate(PrinterDate date)"},
       {"ZOR_EP_01", "GetByteResult", "GetByteResult() -> byte"},
       {"ZOR_EP_01", "LogRecord", "LogRecord: bool (read/write)"},
       {"ZOR_EP_01", "FPChangeRate", "FPChangeRate(Rate byte)"},
       {"ZOR_08_01", "FPInit", "FPInit(PortNumber byte, ReadTimeOut byte, WriteTimeOut byte) -> bool"},
       {"ZOR_08_01", "FPInitEx", "FPInitEx(Port string, ReadTimeOut byte, WriteTimeOut byte) -> bool"},
-      {"ZOR_08_01", "FPSetCashier", "FPSetCashier(Number_Cashier byte, Name_Cashier string, Password_Cashier word)"},
+      {"ZOR_08_01", "FPSetCashier",
+       "FPSetCashier(Number_Cashier byte, Name_Cashier string, Password_Cashier word)"},
       {"ZOR_08_01", "FPGetTaxRate6", "FPGetTaxRate6() -> string"},
       {"ZOR_EP_02", "GetByteResult", "GetByteResult: EErrorCode (read)"},
       {"ZOR_EP_02", "GetArticleNameEx", "GetArticleNameEx[StrCod string]: string (read)"},
@@ -79,7 +81,8 @@ TEST(Catalogue, OneNameTwoSignatures) {
     EXPECT_EQ(SignatureOf(c, "FPSendCustomer"), "FPSendCustomer(Line byte, Msg string) -> bool") << c;
   }
   for (const char* c : {"ZOR_EP_02", "ZOR_EP_05", "ZOR_EP_06"}) {
-    EXPECT_EQ(SignatureOf(c, "FPSendCustomer"), "FPSendCustomer(StrFirstLast bool, MessageString string) -> bool")
+    EXPECT_EQ(SignatureOf(c, "FPSendCustomer"),
+              "FPSendCustomer(StrFirstLast bool, MessageString string) -> bool")
         << c;
   }
 }
@@ -90,14 +93,20 @@ TEST(Catalogue, RemovedAndAddedMembers) {
     const char* member;
     bool present;
   } kCases[] = {
-      {"ZOR_08_01", "LogRecord", false},         {"ZOR_08_01", "FPDiscount", false},
-      {"ZOR_EP_02", "ServiceReportStatus", true}, {"ZOR_EP_05", "ServiceReportStatus", false},
-      {"ZOR_EP_05", "GetServiceReportStatus", true}, {"ZOR_05_02", "FPSetContrast", false},
+      {"ZOR_08_01", "LogRecord", false},
+      {"ZOR_08_01", "FPDiscount", false},
+      {"ZOR_EP_02", "ServiceReportStatus", true},
+      {"ZOR_EP_05", "ServiceReportStatus", false},
+      {"ZOR_EP_05", "GetServiceReportStatus", true},
+      {"ZOR_05_02", "FPSetContrast", false},
       {"ZOR_05_02", "FPSetHeaderLineAdd1", false},  // EP-06's additions are not 05-02's
-      {"ZOR_05_03", "GetKLEFFirstPID", true},    {"ZOR_05_03", "GetKLEFBeginAdr", false},
-      {"ZOR_EP_06", "GetKLEFBeginAdr", true},    {"ZOR_EP_01", "GetByteReserv", false},
+      {"ZOR_05_03", "GetKLEFFirstPID", true},
+      {"ZOR_05_03", "GetKLEFBeginAdr", false},
+      {"ZOR_EP_06", "GetKLEFBeginAdr", true},
+      {"ZOR_EP_01", "GetByteReserv", false},
   };
-  for (const auto& c : kCases) EXPECT_EQ(Of(c.coclass).Find(c.member) != nullptr, c.present) << c.coclass << "." << c.member;
+  for (const auto& c : kCases)
+    EXPECT_EQ(Of(c.coclass).Find(c.member) != nullptr, c.present) << c.coclass << "." << c.member;
 }
 
 TEST(Catalogue, MembersKeepInterfaceOrderAndNumbering) {

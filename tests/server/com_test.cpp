@@ -12,15 +12,18 @@ namespace {
 
 IClassFactory* Factory(const char* coclass) {
   IClassFactory* f = nullptr;
-  EXPECT_EQ(GetClassObject(Catalogue().FindClass(coclass)->clsid, IID_IClassFactory, reinterpret_cast<void**>(&f)),
-            S_OK);
+  EXPECT_EQ(
+      GetClassObject(Catalogue().FindClass(coclass)->clsid, IID_IClassFactory, reinterpret_cast<void**>(&f)),
+      S_OK);
   return f;
 }
 
 TEST(ClassObjects, OneForEachClassAndNoneForOthers) {
   for (const VariantTraits* t : ClassOrder()) {
     IUnknown* unknown = nullptr;
-    ASSERT_EQ(GetClassObject(Catalogue().Class(t->id).clsid, IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+    ASSERT_EQ(
+        GetClassObject(Catalogue().Class(t->id).clsid, IID_IUnknown, reinterpret_cast<void**>(&unknown)),
+        S_OK);
     unknown->lpVtbl->Release(unknown);
   }
   void* out = reinterpret_cast<void*>(1);
@@ -29,7 +32,8 @@ TEST(ClassObjects, OneForEachClassAndNoneForOthers) {
   out = reinterpret_cast<void*>(1);
   EXPECT_EQ(GetClassObject(Catalogue().Class(VariantId::k05_03).clsid, IID_IDispatch, &out), E_NOINTERFACE);
   EXPECT_EQ(out, nullptr);
-  EXPECT_EQ(GetClassObject(Catalogue().Class(VariantId::k05_03).clsid, IID_IClassFactory, nullptr), E_POINTER);
+  EXPECT_EQ(GetClassObject(Catalogue().Class(VariantId::k05_03).clsid, IID_IClassFactory, nullptr),
+            E_POINTER);
   EXPECT_EQ(CanUnloadNow(), S_OK);
 }
 
@@ -91,7 +95,8 @@ TEST(DriverObjects, DispatchThroughTheFunctionTable) {
   VARIANT result;
   VariantInit(&result);
   DISPPARAMS none{};
-  ASSERT_EQ(d->lpVtbl->Invoke(d, id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+  ASSERT_EQ(d->lpVtbl->Invoke(d, id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+            S_OK);
   EXPECT_EQ(result.vt, VT_UI1);
   EXPECT_EQ(result.bVal, 2);  // the initial retry count
   EXPECT_EQ(d->lpVtbl->Release(d), 0u);

@@ -15,13 +15,21 @@ namespace {
 // Arguments are given in reading order and stored last first, as DISPPARAMS holds them.
 class Call {
  public:
-  Call& Int(std::int32_t x) { return Push(VT_I4, [&](VARIANT& v) { v.lVal = x; }); }
-  Call& Bool(bool x) { return Push(VT_BOOL, [&](VARIANT& v) { v.boolVal = x ? VARIANT_TRUE : VARIANT_FALSE; }); }
-  Call& Str(const char* s) { return Push(VT_BSTR, [&](VARIANT& v) { v.bstrVal = Utf8ToBstr(s); }); }
+  Call& Int(std::int32_t x) {
+    return Push(VT_I4, [&](VARIANT& v) { v.lVal = x; });
+  }
+  Call& Bool(bool x) {
+    return Push(VT_BOOL, [&](VARIANT& v) { v.boolVal = x ? VARIANT_TRUE : VARIANT_FALSE; });
+  }
+  Call& Str(const char* s) {
+    return Push(VT_BSTR, [&](VARIANT& v) { v.bstrVal = Utf8ToBstr(s); });
+  }
   Call& Named(DISPID id) { return named_.insert(named_.begin(), id), *this; }
   ~Call() {
     for (VARIANT& v : args_) VariantClear(&v);
     VariantClear(&result);
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrSource);
   }
 
   HRESULT Invoke(const Dispatcher& disp, Driver& d, const char* member, WORD flags) {
@@ -30,10 +38,12 @@ class Call {
     return Invoke(disp, d, *id, flags);
   }
   HRESULT Invoke(const Dispatcher& disp, Driver& d, DISPID id, WORD flags) {
-    DISPPARAMS p{args_.data(), named_.data(), static_cast<UINT>(args_.size()), static_cast<UINT>(named_.size())};
+    DISPPARAMS p{args_.data(), named_.data(), static_cast<UINT>(args_.size()),
+                 static_cast<UINT>(named_.size())};
     VariantClear(&result);
-    if (excep.bstrDescription) SysFreeString(excep.bstrDescription), excep.bstrDescription = nullptr;
-    if (excep.bstrSource) SysFreeString(excep.bstrSource), excep.bstrSource = nullptr;
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrSource);
+    excep = EXCEPINFO{};
     return disp.Invoke(d, id, flags, &p, &result, &excep, &arg_err);
   }
 
@@ -114,7 +124,12 @@ TEST_F(DispatchTest, AutomationFailures) {
       {"method called as a write", 0, "FPClose", DISPATCH_PROPERTYPUT, {1}, DISP_E_MEMBERNOTFOUND},
       {"write to a read-only property", 0, "GetByteResult", DISPATCH_PROPERTYPUT, {1}, DISP_E_MEMBERNOTFOUND},
       {"a property read as a method only", 0, "GetByteResult", DISPATCH_METHOD, {}, DISP_E_MEMBERNOTFOUND},
-      {"read of a plain property with an index", 0, "GetByteResult", DISPATCH_PROPERTYGET, {1}, DISP_E_BADPARAMCOUNT},
+      {"read of a plain property with an index",
+       0,
+       "GetByteResult",
+       DISPATCH_PROPERTYGET,
+       {1},
+       DISP_E_BADPARAMCOUNT},
       {"write without a value", 0, "Lang", DISPATCH_PROPERTYPUT, {}, DISP_E_BADPARAMCOUNT},
   };
   for (const auto& c : kCases) {
@@ -133,7 +148,8 @@ TEST_F(DispatchTest, AutomationFailures) {
 
 TEST_F(DispatchTest, OlderFamilyCallResultsAreMethods) {
   Call call;
-  EXPECT_EQ(call.Invoke(Of(VariantId::kEP_01), ep01_, "GetByteResult", DISPATCH_PROPERTYGET), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(call.Invoke(Of(VariantId::kEP_01), ep01_, "GetByteResult", DISPATCH_PROPERTYGET),
+            DISP_E_MEMBERNOTFOUND);
   ASSERT_EQ(call.Invoke(Of(VariantId::kEP_01), ep01_, "GetByteResult", DISPATCH_METHOD), S_OK);
   EXPECT_EQ(call.result.vt, VT_UI1);
   ASSERT_EQ(call.Invoke(Of(VariantId::kEP_02), ep02_, "GetByteResult", DISPATCH_PROPERTYGET), S_OK);
@@ -200,21 +216,26 @@ TEST_F(DispatchTest, MemberNotBuiltAnswersNotImplemented) {
   // Whichever method without arguments is not built when the test runs.
   const MemberInfo* missing = nullptr;
   for (const BoundMember& m : Of(VariantId::kEP_02).members()) {
-    if (!missing && m.info->kind == MemberKind::kMethod && m.info->params.empty() && !m.call) missing = m.info;
+    if (!missing && m.info->kind == MemberKind::kMethod && m.info->params.empty() && !m.call)
+      missing = m.info;
   }
   ASSERT_NE(missing, nullptr);
   Call call;
   ASSERT_EQ(call.Invoke(Of(VariantId::kEP_02), ep02_, missing->dispid, DISPATCH_METHOD), DISP_E_EXCEPTION);
   EXPECT_EQ(call.excep.scode, E_NOTIMPL);
-  EXPECT_EQ(BstrToUtf8(call.excep.bstrDescription), std::string(missing->name) + " is not implemented in this build");
+  EXPECT_EQ(BstrToUtf8(call.excep.bstrDescription),
+            std::string(missing->name) + " is not implemented in this build");
   EXPECT_EQ(BstrToUtf8(call.excep.bstrSource), "ZORFP.ZOR_EP_02");
   // The arguments are checked first, as the type information would.
   Call extra;
   extra.Int(1);
-  EXPECT_EQ(extra.Invoke(Of(VariantId::kEP_02), ep02_, missing->dispid, DISPATCH_METHOD), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(extra.Invoke(Of(VariantId::kEP_02), ep02_, missing->dispid, DISPATCH_METHOD),
+            DISP_E_BADPARAMCOUNT);
 }
 
-bool Throws(Driver&, Byte) { throw std::runtime_error("'x' is not a valid integer value"); }
+bool Throws(Driver&, Byte) {
+  throw std::runtime_error("'x' is not a valid integer value");
+}
 
 TEST_F(DispatchTest, AnExceptionInsideAMemberBecomesAFailureWithItsMessage) {
   const ClassInfo& cls = Catalogue().Class(VariantId::kEP_02);

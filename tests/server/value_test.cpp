@@ -20,17 +20,57 @@ struct Arg {
   }
   ~Arg() { VariantClear(&v); }
 };
-Arg I4(std::int32_t x) { Arg a(VT_I4); a.v.lVal = x; return a; }
-Arg I8(std::int64_t x) { Arg a(VT_I8); a.v.llVal = x; return a; }
-Arg UI8(std::uint64_t x) { Arg a(VT_UI8); a.v.ullVal = x; return a; }
-Arg UI1(Byte x) { Arg a(VT_UI1); a.v.bVal = x; return a; }
-Arg R8(double x) { Arg a(VT_R8); a.v.dblVal = x; return a; }
-Arg Date(double x) { Arg a(VT_DATE); a.v.date = x; return a; }
-Arg Bool(bool x) { Arg a(VT_BOOL); a.v.boolVal = x ? VARIANT_TRUE : VARIANT_FALSE; return a; }
-Arg Str(const char* utf8) { Arg a(VT_BSTR); a.v.bstrVal = Utf8ToBstr(utf8); return a; }
-Arg Empty() { return Arg(VT_EMPTY); }
-Arg Null() { return Arg(VT_NULL); }
-Arg Missing() { Arg a(VT_ERROR); a.v.scode = DISP_E_PARAMNOTFOUND; return a; }
+Arg I4(std::int32_t x) {
+  Arg a(VT_I4);
+  a.v.lVal = x;
+  return a;
+}
+Arg I8(std::int64_t x) {
+  Arg a(VT_I8);
+  a.v.llVal = x;
+  return a;
+}
+Arg UI8(std::uint64_t x) {
+  Arg a(VT_UI8);
+  a.v.ullVal = x;
+  return a;
+}
+Arg UI1(Byte x) {
+  Arg a(VT_UI1);
+  a.v.bVal = x;
+  return a;
+}
+Arg R8(double x) {
+  Arg a(VT_R8);
+  a.v.dblVal = x;
+  return a;
+}
+Arg Date(double x) {
+  Arg a(VT_DATE);
+  a.v.date = x;
+  return a;
+}
+Arg Bool(bool x) {
+  Arg a(VT_BOOL);
+  a.v.boolVal = x ? VARIANT_TRUE : VARIANT_FALSE;
+  return a;
+}
+Arg Str(const char* utf8) {
+  Arg a(VT_BSTR);
+  a.v.bstrVal = Utf8ToBstr(utf8);
+  return a;
+}
+Arg Empty() {
+  return Arg(VT_EMPTY);
+}
+Arg Null() {
+  return Arg(VT_NULL);
+}
+Arg Missing() {
+  Arg a(VT_ERROR);
+  a.v.scode = DISP_E_PARAMNOTFOUND;
+  return a;
+}
 
 template <typename T>
 struct Case {
@@ -191,7 +231,10 @@ TEST(OleDate, TextAndDaysAgree) {
     const char* text;
     double date;
   } kCases[] = {
-      {"1899-12-30", 0.0}, {"1900-01-01", 2.0}, {"2024-02-29", 45351.0}, {"2024-02-29T18:00:00", 45351.75},
+      {"1899-12-30", 0.0},
+      {"1900-01-01", 2.0},
+      {"2024-02-29", 45351.0},
+      {"2024-02-29T18:00:00", 45351.75},
       {"1899-12-29T06:00:00", -1.25},
   };
   for (const auto& c : kCases) {

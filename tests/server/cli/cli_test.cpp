@@ -147,57 +147,69 @@ class Simulator {
 
 TEST(Cli, OpensChangesSpeedAndClosesOnTheSimulator) {
   Simulator sim("05-03");
-  const Ran r = Zorfp({"--json"}, "# a 05-03 printer\n"
-                                  "FPInitEx \"" + sim.path() + "\" 9600 10 10\n"
-                                  "FPChangeBaudRate 3 false\n"
-                                  "Lang = 0\n"
-                                  "FPChangeBaudRate 3 false\n"
-                                  "use ZOR_EP_02\n"
-                                  "FPClose\n"
-                                  "use zor_05_03\n"
-                                  "fpchangebaudrate 1 false\n"
-                                  "FPClose\n");
+  const Ran r = Zorfp({"--json"},
+                      "# a 05-03 printer\n"
+                      "FPInitEx \"" +
+                          sim.path() +
+                          "\" 9600 10 10\n"
+                          "FPChangeBaudRate 3 false\n"
+                          "Lang = 0\n"
+                          "FPChangeBaudRate 3 false\n"
+                          "use ZOR_EP_02\n"
+                          "FPClose\n"
+                          "use zor_05_03\n"
+                          "fpchangebaudrate 1 false\n"
+                          "FPClose\n");
   EXPECT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_EQ(r.lines(), (std::vector<std::string>{
-      R"j({"class":"ZOR_05_03","member":"FPInitEx","value":true,"result":0,"status":0,"text":""})j",
-      R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":false,"result":111,"status":255,"text":"Неверно задана скорость связи!"})j",
-      R"j({"class":"ZOR_05_03","member":"Lang","value":null,"result":111,"status":255,"text":"Неверно задана скорость связи!"})j",
-      R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":false,"result":111,"status":255,"text":"Incorrect baud rate!"})j",
-      // The EP-02 object has no port of its own; the 05-03 object keeps its port meanwhile.
-      R"j({"class":"ZOR_EP_02","member":"FPClose","value":false,"result":111,"status":255,"text":"Incorrect baud rate!"})j",
-      R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":true,"result":0,"status":0,"text":""})j",
-      R"j({"class":"ZOR_05_03","member":"FPClose","value":true,"result":0,"status":0,"text":""})j",
-  }));
+  EXPECT_EQ(
+      r.lines(),
+      (std::vector<std::string>{
+          R"j({"class":"ZOR_05_03","member":"FPInitEx","value":true,"result":0,"status":0,"text":""})j",
+          R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":false,"result":111,"status":255,"text":"Неверно задана скорость связи!"})j",
+          R"j({"class":"ZOR_05_03","member":"Lang","value":null,"result":111,"status":255,"text":"Неверно задана скорость связи!"})j",
+          R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":false,"result":111,"status":255,"text":"Incorrect baud rate!"})j",
+          // The EP-02 object has no port of its own; the 05-03 object keeps its port meanwhile.
+          R"j({"class":"ZOR_EP_02","member":"FPClose","value":false,"result":111,"status":255,"text":"Incorrect baud rate!"})j",
+          R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":true,"result":0,"status":0,"text":""})j",
+          R"j({"class":"ZOR_05_03","member":"FPClose","value":true,"result":0,"status":0,"text":""})j",
+      }));
 }
 
 TEST(Cli, ASilentPortGivesResult101AndItsText) {
   Simulator sim("05-03", {"--fault", "silent=1"});
-  const Ran r = Zorfp({"--json"}, "RepeatCount = 0\n"
-                                  "FPInitEx \"" + sim.path() + "\" 9600 1 1\n"
-                                  "FPChangeBaudRate 1 false\n"
-                                  "FPClose\n");
+  const Ran r = Zorfp({"--json"},
+                      "RepeatCount = 0\n"
+                      "FPInitEx \"" +
+                          sim.path() +
+                          "\" 9600 1 1\n"
+                          "FPChangeBaudRate 1 false\n"
+                          "FPClose\n");
   EXPECT_EQ(r.exit_status, 0) << r.err;
   ASSERT_EQ(r.lines().size(), 4u) << r.out;
-  EXPECT_EQ(r.lines()[2],
-            R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":false,"result":101,"status":255,"text":"ЭККР не отвечает!"})j");
+  EXPECT_EQ(
+      r.lines()[2],
+      R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","value":false,"result":101,"status":255,"text":"ЭККР не отвечает!"})j");
 }
 
 TEST(Cli, OlderClassesReportThroughFPErrorMessage) {
   Simulator sim("EP-01");
-  const Ran r = Zorfp({"--class", "ZOR_EP_01", "--json"}, "FPInitEx \"" + sim.path() + "\" 9600 10 10\n"
-                                                           "FPChangeRate 5\n"
-                                                           "FPChangeRate 1\n"
-                                                           "GetByteResult\n"
-                                                           "FPClose\n");
+  const Ran r = Zorfp({"--class", "ZOR_EP_01", "--json"}, "FPInitEx \"" + sim.path() +
+                                                              "\" 9600 10 10\n"
+                                                              "FPChangeRate 5\n"
+                                                              "FPChangeRate 1\n"
+                                                              "GetByteResult\n"
+                                                              "FPClose\n");
   EXPECT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_EQ(r.lines(), (std::vector<std::string>{
-      R"j({"class":"ZOR_EP_01","member":"FPInitEx","value":true,"result":0,"status":0,"text":""})j",
-      // EP-01 refuses with a text only.
-      R"j({"class":"ZOR_EP_01","member":"FPChangeRate","value":null,"result":0,"status":0,"text":"Неверно задана скорость связи!"})j",
-      R"j({"class":"ZOR_EP_01","member":"FPChangeRate","value":null,"result":0,"status":0,"text":""})j",
-      R"j({"class":"ZOR_EP_01","member":"GetByteResult","value":0,"result":0,"status":0,"text":""})j",
-      R"j({"class":"ZOR_EP_01","member":"FPClose","value":true,"result":0,"status":0,"text":""})j",
-  }));
+  EXPECT_EQ(
+      r.lines(),
+      (std::vector<std::string>{
+          R"j({"class":"ZOR_EP_01","member":"FPInitEx","value":true,"result":0,"status":0,"text":""})j",
+          // EP-01 refuses with a text only.
+          R"j({"class":"ZOR_EP_01","member":"FPChangeRate","value":null,"result":0,"status":0,"text":"Неверно задана скорость связи!"})j",
+          R"j({"class":"ZOR_EP_01","member":"FPChangeRate","value":null,"result":0,"status":0,"text":""})j",
+          R"j({"class":"ZOR_EP_01","member":"GetByteResult","value":0,"result":0,"status":0,"text":""})j",
+          R"j({"class":"ZOR_EP_01","member":"FPClose","value":true,"result":0,"status":0,"text":""})j",
+      }));
 }
 
 // A method without arguments that nothing implements yet, whichever that is when the test runs.
@@ -211,24 +223,28 @@ std::string NotBuilt(VariantId id) {
 TEST(Cli, LinesThatCannotBeParsedOrBoundGiveExitStatus2) {
   const std::string missing = NotBuilt(VariantId::k05_03);
   ASSERT_FALSE(missing.empty());
-  const Ran r = Zorfp({"--json"}, "FPNoSuchMember\n"
-                                  "FPChangeBaudRate \"fast\" false\n"
-                                  "FPChangeBaudRate 1\n"
-                                  "FPInitEx \"unterminated\n"
-                                  "use ZOR_99\n"
-                                  "GetByteResult = 5\n" +
-                                      missing + "\n"
-                                      "RepeatCount\n");
+  const Ran r = Zorfp({"--json"},
+                      "FPNoSuchMember\n"
+                      "FPChangeBaudRate \"fast\" false\n"
+                      "FPChangeBaudRate 1\n"
+                      "FPInitEx \"unterminated\n"
+                      "use ZOR_99\n"
+                      "GetByteResult = 5\n" +
+                          missing +
+                          "\n"
+                          "RepeatCount\n");
   EXPECT_EQ(r.exit_status, 2);
-  EXPECT_EQ(r.lines(), (std::vector<std::string>{
-      R"j({"class":"ZOR_05_03","member":"FPNoSuchMember","error":"FPNoSuchMember: unknown name in ZOR_05_03."})j",
-      R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","error":"FPChangeBaudRate: Type mismatch. (argument 1)"})j",
-      R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","error":"FPChangeBaudRate: Invalid number of parameters."})j",
-      R"j({"class":"ZOR_05_03","member":"GetByteResult","error":"GetByteResult: Member not found."})j",
-      R"j({"class":"ZOR_05_03","member":")j" + missing + R"j(","error":")j" + missing +
-          R"j( is not implemented in this build"})j",
-      R"j({"class":"ZOR_05_03","member":"RepeatCount","value":2,"result":0,"status":0,"text":""})j",
-  }));
+  EXPECT_EQ(
+      r.lines(),
+      (std::vector<std::string>{
+          R"j({"class":"ZOR_05_03","member":"FPNoSuchMember","error":"FPNoSuchMember: unknown name in ZOR_05_03."})j",
+          R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","error":"FPChangeBaudRate: Type mismatch. (argument 1)"})j",
+          R"j({"class":"ZOR_05_03","member":"FPChangeBaudRate","error":"FPChangeBaudRate: Invalid number of parameters."})j",
+          R"j({"class":"ZOR_05_03","member":"GetByteResult","error":"GetByteResult: Member not found."})j",
+          R"j({"class":"ZOR_05_03","member":")j" + missing + R"j(","error":")j" + missing +
+              R"j( is not implemented in this build"})j",
+          R"j({"class":"ZOR_05_03","member":"RepeatCount","value":2,"result":0,"status":0,"text":""})j",
+      }));
   EXPECT_NE(r.err.find("line 4: unterminated string"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("line 5: no class named ZOR_99"), std::string::npos) << r.err;
 }
@@ -239,12 +255,14 @@ TEST(Cli, ReadableOutputAndAScriptFile) {
   std::ofstream(script) << "FPChangeBaudRate 7\nGetTextErrorMessage\nNope\n";
   const Ran r = Zorfp({"--class", "EP-02", script.string()}, "");
   EXPECT_EQ(r.exit_status, 2);
-  EXPECT_EQ(r.lines(), (std::vector<std::string>{
-      "ZOR_EP_02.FPChangeBaudRate -> false  [result 111, status 255] Неверно задана скорость связи!",
-      "ZOR_EP_02.GetTextErrorMessage -> \"Неверно задана скорость связи!\"  [result 111, status 255] "
-      "Неверно задана скорость связи!",
-      "ZOR_EP_02.Nope: error: Nope: unknown name in ZOR_EP_02.",
-  }));
+  EXPECT_EQ(
+      r.lines(),
+      (std::vector<std::string>{
+          "ZOR_EP_02.FPChangeBaudRate -> false  [result 111, status 255] Неверно задана скорость связи!",
+          "ZOR_EP_02.GetTextErrorMessage -> \"Неверно задана скорость связи!\"  [result 111, status 255] "
+          "Неверно задана скорость связи!",
+          "ZOR_EP_02.Nope: error: Nope: unknown name in ZOR_EP_02.",
+      }));
   EXPECT_EQ(Zorfp({"--class", "ZOR_NONE"}, "").exit_status, 1);
   EXPECT_EQ(Zorfp({(dir.path() / "missing.txt").string()}, "").exit_status, 1);
 }
@@ -257,7 +275,8 @@ TEST(Cli, MembersAndCoverage) {
   ASSERT_EQ(lines.size(), 69u);
   EXPECT_EQ(lines[0], "ZOR_08_01 (IZOR_08_01): 68 members, " + std::to_string(c.built) + " built, " +
                           std::to_string(c.partial) + " partial");
-  EXPECT_EQ(lines[1], "     1  built    FPInit(PortNumber byte, ReadTimeOut byte, WriteTimeOut byte) -> bool");
+  EXPECT_EQ(lines[1],
+            "     1  built    FPInit(PortNumber byte, ReadTimeOut byte, WriteTimeOut byte) -> bool");
 
   const Ran coverage = Zorfp({"members", "--coverage"}, "");
   EXPECT_EQ(coverage.exit_status, 0);

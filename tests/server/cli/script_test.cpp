@@ -39,11 +39,21 @@ Argument Date(const char* text) {
 void ExpectSame(const Argument& got, const Argument& want, const char* line) {
   EXPECT_EQ(got.kind, want.kind) << line;
   switch (want.kind) {
-    case Argument::kInt: EXPECT_EQ(got.i, want.i) << line; break;
-    case Argument::kUInt: EXPECT_EQ(got.u, want.u) << line; break;
-    case Argument::kBool: EXPECT_EQ(got.b, want.b) << line; break;
-    case Argument::kString: EXPECT_EQ(got.s, want.s) << line; break;
-    case Argument::kDate: EXPECT_EQ(got.date, want.date) << line; break;
+    case Argument::kInt:
+      EXPECT_EQ(got.i, want.i) << line;
+      break;
+    case Argument::kUInt:
+      EXPECT_EQ(got.u, want.u) << line;
+      break;
+    case Argument::kBool:
+      EXPECT_EQ(got.b, want.b) << line;
+      break;
+    case Argument::kString:
+      EXPECT_EQ(got.s, want.s) << line;
+      break;
+    case Argument::kDate:
+      EXPECT_EQ(got.date, want.date) << line;
+      break;
   }
 }
 
@@ -57,15 +67,21 @@ TEST(Script, LinesThatParse) {
       {"", ScriptLine::kNothing, "", {}},
       {"   # a comment", ScriptLine::kNothing, "", {}},
       {"FPClose", ScriptLine::kCall, "FPClose", {}},
-      {"FPInitEx \"/dev/ttyS0\" 19200 10 10", ScriptLine::kCall, "FPInitEx",
+      {"FPInitEx \"/dev/ttyS0\" 19200 10 10",
+       ScriptLine::kCall,
+       "FPInitEx",
        {Str("/dev/ttyS0"), Int(19200), Int(10), Int(10)}},
       {"FPChangeBaudRate 1 true", ScriptLine::kCall, "FPChangeBaudRate", {Int(1), Bool(true)}},
       {"X -5 18446744073709551615", ScriptLine::kCall, "X", {Int(-5), UInt(18446744073709551615ull)}},
       {"X \"say \\\"hi\\\" \\\\o/\"", ScriptLine::kCall, "X", {Str("say \"hi\" \\o/")}},
       {"X \"\" \"Чек №1\"", ScriptLine::kCall, "X", {Str(""), Str("Чек №1")}},
-      {"X 2024-02-29 2024-02-29T18:30:00", ScriptLine::kCall, "X",
+      {"X 2024-02-29 2024-02-29T18:30:00",
+       ScriptLine::kCall,
+       "X",
        {Date("2024-02-29"), Date("2024-02-29T18:30:00")}},
-      {"X word True 1.5 +3 2024-1-1", ScriptLine::kCall, "X",
+      {"X word True 1.5 +3 2024-1-1",
+       ScriptLine::kCall,
+       "X",
        {Str("word"), Str("True"), Str("1.5"), Str("+3"), Str("2024-1-1")}},
       {"Lang = 0", ScriptLine::kWrite, "Lang", {Int(0)}},
       {"MMCReportFolder = \"/tmp/reports\"", ScriptLine::kWrite, "MMCReportFolder", {Str("/tmp/reports")}},
