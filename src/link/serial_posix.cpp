@@ -181,6 +181,9 @@ class PosixSerialPort final : public SerialPort {
     if (fd_ < 0) return false;
     const int fd = fd_;
     fd_ = -1;
+    // Exclusivity ends with our use: a tty another process still holds open would otherwise
+    // refuse the next opener.
+    if (::isatty(fd)) (void)::ioctl(fd, TIOCNXCL);
     ::flock(fd, LOCK_UN);
     return ::close(fd) == 0;
   }
