@@ -141,6 +141,21 @@ HRESULT Dispatcher::Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* p
     if (!a) return DISP_E_BADPARAMCOUNT;
   }
 
+  // An enumeration argument may name its enumerator.
+  std::vector<VARIANT> named_values;
+  named_values.reserve(arity);
+  for (std::size_t i = 0; i < arity; ++i) {
+    const TypeRef& type = i < m.params.size() ? m.params[i].type : m.type;
+    if (type.type != AutoType::kEnum) continue;
+    if (const std::optional<std::int32_t> value = EnumeratorNamed(*type.enumeration, *args[i])) {
+      VARIANT& v = named_values.emplace_back();
+      VariantInit(&v);
+      v.vt = VT_I4;
+      v.lVal = *value;
+      args[i] = &v;
+    }
+  }
+
   const Binding* binding = put ? bound->put : bound->call;
   if (!binding) {
     return Fail(excep, cls_, AnsiToUtf16(std::string(m.name) + " is not implemented in this build"),

@@ -257,6 +257,19 @@ HRESULT ArgTo(const VARIANT& arg, AnsiString& out) {
   return S_OK;
 }
 
+std::optional<std::int32_t> EnumeratorNamed(const EnumInfo& e, const VARIANT& arg) {
+  const VARIANT& v = Deref(arg);
+  const OLECHAR* text = v.vt == VT_BSTR                              ? v.bstrVal
+                        : v.vt == (VT_BSTR | VT_BYREF) && v.pbstrVal ? *v.pbstrVal
+                                                                     : nullptr;
+  if (!text) return std::nullopt;
+  const std::string name = Trim(BstrToUtf8(text));
+  for (const EnumValue& value : e.values) {
+    if (EqualsNoCase(value.name, name)) return value.value;
+  }
+  return std::nullopt;
+}
+
 void SetResult(VARIANT& out, std::uint64_t value, const TypeRef& type) {
   VariantInit(&out);
   switch (type.type) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,10 @@ HRESULT ArgTo(const VARIANT& v, std::uint64_t& out);  // also from a decimal str
 HRESULT ArgTo(const VARIANT& v, bool& out);
 HRESULT ArgTo(const VARIANT& v, double& out);      // a date
 HRESULT ArgTo(const VARIANT& v, AnsiString& out);  // Windows-1251
+
+// An enumerator's name given as text ("etgTax_B", any case): its value. Automation clients pass
+// the number; scripts may write the name.
+std::optional<std::int32_t> EnumeratorNamed(const EnumInfo& e, const VARIANT& v);
 
 // `out` is uninitialised on entry. The catalogue's type picks the VARIANT type (an enumeration is
 // VT_I4 whatever C++ type holds it).

@@ -233,23 +233,64 @@ TEST_F(DispatchTest, MemberNotBuiltAnswersNotImplemented) {
             DISP_E_BADPARAMCOUNT);
 }
 
+// A dispatcher for `id` whose member `name` is bound to `binding` instead.
+struct Rebound {
+  Rebound(VariantId id, const char* name, const Binding& b)
+      : cls(Catalogue().Class(id)),
+        members(BoundMembers(*cls.iface).begin(), BoundMembers(*cls.iface).end()),
+        dispid(cls.iface->Find(name)->dispid) {
+    members[static_cast<std::size_t>(dispid) - 1].call = &b;
+  }
+  const ClassInfo& cls;
+  std::vector<BoundMember> members;
+  DISPID dispid;
+  Dispatcher dispatcher{cls, members};
+};
+
 bool Throws(Driver&, Byte) {
   throw std::runtime_error("'x' is not a valid integer value");
 }
 
 TEST_F(DispatchTest, AnExceptionInsideAMemberBecomesAFailureWithItsMessage) {
-  const ClassInfo& cls = Catalogue().Class(VariantId::kEP_02);
-  std::vector<BoundMember> members(BoundMembers(*cls.iface).begin(), BoundMembers(*cls.iface).end());
   const Binding throwing = Bind(&Throws, "FPChangeBaudRate");
-  const DISPID id = cls.iface->Find("FPChangeBaudRate")->dispid;
-  members[static_cast<std::size_t>(id) - 1].call = &throwing;
-  const Dispatcher d(cls, members);
+  const Rebound r(VariantId::kEP_02, "FPChangeBaudRate", throwing);
   Call call;
   call.Int(1);
-  ASSERT_EQ(call.Invoke(d, ep02_, id, DISPATCH_METHOD), DISP_E_EXCEPTION);
+  ASSERT_EQ(call.Invoke(r.dispatcher, ep02_, r.dispid, DISPATCH_METHOD), DISP_E_EXCEPTION);
   EXPECT_EQ(BstrToUtf8(call.excep.bstrDescription), "'x' is not a valid integer value");
   EXPECT_EQ(call.excep.scode, E_FAIL);
   EXPECT_EQ(call.result.vt, VT_EMPTY);
+}
+
+std::int32_t g_payment_form = -1;
+bool RecordPayment(Driver&, std::int32_t form, std::uint32_t, bool, bool) {
+  g_payment_form = form;
+  return true;
+}
+
+TEST_F(DispatchTest, AnEnumerationArgumentTakesANumberOrItsEnumeratorsName) {
+  const Binding record = Bind(&RecordPayment, "FPPayment");
+  const Rebound r(VariantId::kEP_02, "FPPayment", record);
+  const struct {
+    const char* form;  // null: the number 9
+    HRESULT hr;
+    std::int32_t value;
+  } kCases[] = {
+      {nullptr, S_OK, 9},
+      {"eptCashPayment", S_OK, 3},
+      {"EPTCARDPAYMENT", S_OK, 0},
+      {"4", S_OK, 4},
+      {"cash", DISP_E_TYPEMISMATCH, -1},
+      {"etgTax_B", DISP_E_TYPEMISMATCH, -1},  // another enumeration's name
+  };
+  for (const auto& c : kCases) {
+    g_payment_form = -1;
+    Call call;
+    c.form ? call.Str(c.form) : call.Int(9);
+    call.Int(100).Bool(true).Bool(false);
+    EXPECT_EQ(call.Invoke(r.dispatcher, ep02_, r.dispid, DISPATCH_METHOD), c.hr) << (c.form ? c.form : "9");
+    EXPECT_EQ(g_payment_form, c.value) << (c.form ? c.form : "9");
+  }
 }
 
 }  // namespace
