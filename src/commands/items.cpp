@@ -1,5 +1,6 @@
 #include "commands/items.h"
 
+#include <limits>
 #include <string>
 
 #include "commands/answer.h"
@@ -57,6 +58,8 @@ struct Item {
 // quantity or another article.
 bool CheckItem(Driver& d, const Item& item) {
   if (item.amount < 0 || item.amount > kMaxQuantity) return d.Refuse(109, texts::kItemsQuantity);
+  // The price travels as sign and 31-bit magnitude: the one int32 it cannot carry is refused.
+  if (item.price == std::numeric_limits<std::int32_t>::min()) return d.Refuse(111, texts::kIncorrectPrice);
   if (item.tax_group > kLastTaxGroup) return d.Refuse(23, texts::kTaxesEmpty);
   const int code_bits = 8 * d.traits().article_code_bytes;
   if (code_bits < 64 && item.code >> code_bits != 0) return d.Refuse(111, texts::kIncorrectItemCode);

@@ -38,6 +38,10 @@ constexpr std::int32_t kCashPayment = 3;  // eptCashPayment
 constexpr std::uint32_t kIsDiscount = 0x80000000;
 constexpr std::uint32_t kRelative = 0x04000000;
 constexpr std::uint32_t kOlderRelative = 0x02000000;
+// The largest values that leave the flag bits alone.
+constexpr std::uint32_t kMaxPayment = 0x7FFFFFFF;
+constexpr std::uint32_t kMaxDiscountValue = kRelative - 1;
+constexpr std::uint32_t kMaxOlderDiscountValue = kOlderRelative - 1;
 struct DiscountForm {
   Byte mode;
   std::uint32_t bits;
@@ -91,6 +95,7 @@ bool FPPayment(Driver& d, std::int32_t Payment_Status, std::uint32_t Payment, bo
   receipt.BalanceIsChange = false;
   const auto form = static_cast<std::uint32_t>(Payment_Status);
   if (form > d.traits().last_payment_form) return d.Refuse(24, texts::kPaymentFormError);
+  if (Payment > kMaxPayment) return d.Refuse(111, texts::kIncorrectPaymentSum);
   Bytes command{kPayment, static_cast<Byte>(form | (FiscStatus ? 0 : kNotFiscalPayment))};
   PutUIntLE(command, Payment | (CheckClose ? kCloseReceipt : 0), 4);
   if (!d.Execute(command) || !RequireData(d, kPaymentReplySize)) return false;
@@ -105,6 +110,7 @@ bool FPDiscount(Driver& d, std::int32_t Discount_Type, std::uint32_t Discount_Va
   receipt.ReceiptTotal = 0;
   const auto type = static_cast<std::uint32_t>(Discount_Type);
   if (type >= std::size(kDiscountForms)) return d.Refuse(110, texts::kBadDiscountType);
+  if (Discount_Value > kMaxDiscountValue) return d.Refuse(111, texts::kIncorrectDiscountValue);
   if (DiscComment.size() > kDiscountCommentLimit) return d.Refuse(20, texts::kDiscountCommentOver25);
   Bytes command{kDiscount, kDiscountForms[type].mode};
   PutUIntLE(command, Discount_Value | kDiscountForms[type].bits, 4);
@@ -154,6 +160,10 @@ void FPPayment(Driver& d, Byte Payment_Status, std::uint32_t Payment, bool Check
     d.Refuse(24, texts::kPaymentFormError);
     return;
   }
+  if (Payment > kMaxPayment) {
+    d.Refuse(111, texts::kIncorrectPaymentSum);
+    return;
+  }
   if (Information_Status && Information.size() > kInformationLimit) {
     d.Refuse(20, texts::kInformationOver14);
     return;
@@ -171,11 +181,15 @@ void FPDiscount(Driver& d, Byte Discount_Type, std::uint32_t DiscPercent, std::u
     d.Refuse(110, texts::kBadDiscountType);
     return;
   }
+  const bool relative = Discount_Type % 2 == 0;  // modes 0 and 2
+  if ((relative ? DiscPercent : DiscSum) > kMaxOlderDiscountValue) {
+    d.Refuse(111, texts::kIncorrectDiscountValue);
+    return;
+  }
   if (DiscComment.size() > kDiscountCommentLimit) {
     d.Refuse(20, texts::kDiscountCommentOver25);
     return;
   }
-  const bool relative = Discount_Type % 2 == 0;  // modes 0 and 2
   const std::uint32_t value =
       (relative ? DiscPercent | kOlderRelative : DiscSum) | (IsDiscount ? kIsDiscount : 0);
   Bytes command{kDiscount, Discount_Type};

@@ -113,6 +113,24 @@ const Message kPaymentFormError = {
     "Ошибка формы оплаты!",
     "Помилка форми оплати!",
 };
+
+// Not among the classic texts: a payment, discount value or price whose high bits would be read
+// by the printer as flags (close the receipt, relative, sign) is refused instead of sent.
+const Message kIncorrectPaymentSum = {
+    "Incorrect payment sum!",
+    "Неверная сумма оплаты!",
+    "Невірна сума оплати!",
+};
+const Message kIncorrectDiscountValue = {
+    "Incorrect discount/mark-up value!",
+    "Неверное значение скидки/надбавки!",
+    "Невірне значення знижки/надбавки!",
+};
+const Message kIncorrectPrice = {
+    "Incorrect price!",
+    "Неверная цена!",
+    "Невірна ціна!",
+};
 const Message kInformationOver14 = {
     "Comment line exceeds 14 characters!",
     "Строка комментария превышает 14 символов!",

@@ -32,6 +32,10 @@ extern const Message kItemNameOver50;       // 20
 extern const Message kItemNameOver70;       // 20
 extern const Message kIncorrectItemCode;    // 111
 extern const Message kPaymentFormError;     // 24
+// Our own: values whose high bits the wire uses as flags.
+extern const Message kIncorrectPaymentSum;  // 111
+extern const Message kIncorrectDiscountValue;  // 111
+extern const Message kIncorrectPrice;       // 111
 extern const Message kInformationOver14;    // no code: older payment information line
 extern const Message kDiscountCommentOver25;  // 20
 extern const Message kCommentsLengthError;  // 20

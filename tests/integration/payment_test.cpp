@@ -3,6 +3,9 @@
 // leaves.
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "commands/items.h"
 #include "commands/payment.h"
 #include "commands/receipt_values.h"
 #include "errors/codepage.h"
@@ -326,6 +329,41 @@ TEST_F(PaymentTest, CashInTheDrawer) {
   EXPECT_EQ(FPGetBox(*driver_), 0);
   EXPECT_EQ(OlderText(*driver_), "A command is not supported in this mode");
   EXPECT_EQ(SentHex().front(), "10 02 01 21 DE 10 03");
+}
+
+}  // namespace
+}  // namespace zorfp
+
+namespace zorfp {
+namespace {
+
+// Values whose high bits the wire reads as flags are refused rather than sent: a payment with bit
+// 31 would close the receipt, a discount value with bit 26 (25 on EP-01) would turn relative, and
+// a price of -2^31 would go out as minus zero.
+TEST_F(PaymentTest, ValuesThatWouldSetFlagBitsSendNothing) {
+  Open(VariantId::k05_03);
+  PutLang(*driver_, 0);
+  EXPECT_FALSE(FPPayment(*driver_, 3, 0x80000000u, false, true));
+  EXPECT_EQ(GetByteResult(*driver_), 111);
+  EXPECT_EQ(GetByteStatus(*driver_), 255);
+  EXPECT_EQ(Text(*driver_), "Incorrect payment sum!");
+  EXPECT_FALSE(FPDiscount(*driver_, 0, 0x04000000u, ""));
+  EXPECT_EQ(Text(*driver_), "Incorrect discount/mark-up value!");
+  EXPECT_FALSE(FPSale(*driver_, 1, 0, false, std::numeric_limits<std::int32_t>::min(), 0, false, "X", 1));
+  EXPECT_EQ(Text(*driver_), "Incorrect price!");
+  EXPECT_EQ(peer_.FrameCount(), 0u);
+
+  Open(VariantId::kEP_01);
+  PutLang(*driver_, 0);
+  FPPayment(*driver_, 3, 0xFFFFFFFFu, true, false, "");
+  EXPECT_EQ(OlderText(*driver_), "Incorrect payment sum!");
+  FPDiscount(*driver_, 1, 0, 0x02000000u, true, "");
+  EXPECT_EQ(OlderText(*driver_), "Incorrect discount/mark-up value!");
+  EXPECT_EQ(peer_.FrameCount(), 0u);
+
+  Answer(FromHex("00 00 00 00 00 00 00 00"));
+  FPDiscount(*driver_, 1, 0x02000000u, 0x01FFFFFFu, true, "");  // the unused amount is not checked
+  EXPECT_EQ(SentHex(), std::vector<std::string>{"10 02 01 23 01 FF FF FF 81 00 5D 10 03"});
 }
 
 }  // namespace
