@@ -51,12 +51,12 @@ void AppendField(Bytes& out, std::string_view text, std::size_t width) {
   for (std::size_t i = 0; i < width; ++i) out.push_back(i < text.size() ? static_cast<Byte>(text[i]) : ' ');
 }
 
-bool SessionTooLong(const PrinterModel& m) {
+}  // namespace
+
+bool DayTooLong(const PrinterModel& m) {
   using namespace std::chrono_literals;
   return m.mode.day_open && m.day_opened_at && m.clock.Now() - *m.day_opened_at > 24h;
 }
-
-}  // namespace
 
 CivilTime ToCivil(DeviceClock::TimePoint t) {
   const std::time_t secs = std::chrono::system_clock::to_time_t(t);
@@ -142,7 +142,7 @@ Byte StatusByte(const PrinterModel& m) {
   const bool not_ready = c.not_ready || (!t.status_bit1_is_paper && m.paper.receipt_out);
   const bool bit1 = t.status_bit1_is_paper ? m.paper.receipt_out : c.journal_over_72h;
   return Bit(not_ready, 0) | Bit(bit1, 1) | Bit(c.fiscal_memory_full, 2) | Bit(c.clock_failure, 3) |
-         Bit(c.display_failure, 4) | Bit(SessionTooLong(m), 5) | Bit(c.low_voltage, 6) |
+         Bit(c.display_failure, 4) | Bit(DayTooLong(m), 5) | Bit(c.low_voltage, 6) |
          Bit(c.operation_denied, 7);
 }
 
@@ -209,6 +209,7 @@ void ProjectRegisters(PrinterModel& m) {
   // Cutter: bit 3 set means switched off.
   const Byte cutter = m.cutter_enabled ? 0x00 : 0x08;
   m.memory.Write(0x10, 0x301A, std::span(&cutter, 1));
+  ProjectDayRegisters(m);
 }
 
 void Print(PrinterModel& m, std::string_view cp866_line) {

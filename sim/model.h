@@ -16,7 +16,10 @@
 #include <string_view>
 
 #include "sim/bytes.h"
+#include "sim/day_registers.h"
 #include "sim/framing.h"
+#include "sim/receipt.h"
+#include "sim/tax_table.h"
 #include "sim/variant.h"
 
 namespace zorfp::sim {
@@ -128,6 +131,14 @@ struct LineSettings {
 // Line rates selected by the speed index of command 0x26.
 inline constexpr std::array<int, 3> kLineRates = {9600, 19200, 115200};
 
+// A good the printer keeps by code; a sale item may print its name instead of sending one.
+struct Article {
+  Cp866Text name;
+  std::int64_t price = 0;
+  int tax_group = 0;
+  Byte status = 0;
+};
+
 // Receives each printed line (code page 866, without the line end).
 using TapeSink = std::function<void(std::string_view line)>;
 
@@ -151,6 +162,15 @@ struct PrinterModel {
   std::optional<DeviceClock::TimePoint> day_opened_at;
   bool last_command_failed = false;
   TapeSink tape;
+
+  // Receipts and the day. The receipt flags of `mode` follow `receipt` (receipt_flow.cpp keeps them).
+  TaxTable taxes;
+  std::map<std::uint64_t, Article> articles;
+  Receipt receipt;
+  std::size_t receipt_item_limit = 100;
+  DayRegisters day;
+  std::int64_t drawer = 0;                // cash in the drawer
+  std::uint32_t last_receipt_number = 0;  // numbers run on across days
 };
 
 // Runs one command through the variant's command table. `entry` is the table entry used, or null
@@ -171,8 +191,13 @@ Byte ModeFlagsB(const PrinterModel& m);
 Bytes StatusBlock(const PrinterModel& m);
 Byte PrinterStateByte(const PrinterModel& m);
 
+// The day has been open for more than 24 hours.
+bool DayTooLong(const PrinterModel& m);
+
 // Copies registers the host reads by address into the memory map.
 void ProjectRegisters(PrinterModel& m);
+// The day registers' part of it (model_totals.cpp).
+void ProjectDayRegisters(PrinterModel& m);
 
 // Puts a line on the paper.
 void Print(PrinterModel& m, std::string_view cp866_line);

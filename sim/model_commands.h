@@ -52,6 +52,18 @@ Reply HandlePrinterStateRequest(PrinterModel& m, const Request& r);  // model_st
 Reply HandleLineFeed(PrinterModel& m, const Request& r);             // model_print.cpp
 Reply HandleMemoryRead(PrinterModel& m, const Request& r);           // model_memory.cpp
 Reply HandleChangeBaudRate(PrinterModel& m, const Request& r);       // model_line.cpp
+Reply HandleSaleItem(PrinterModel& m, const Request& r);             // model_items.cpp
+Reply HandleRefundItem(PrinterModel& m, const Request& r);           // model_items.cpp
+Reply HandleVoidLastItem(PrinterModel& m, const Request& r);         // model_items.cpp
+Reply HandleCancelReceipt(PrinterModel& m, const Request& r);        // model_receipt.cpp
+Reply HandleComment(PrinterModel& m, const Request& r);              // model_receipt.cpp
+Reply HandleDiscount(PrinterModel& m, const Request& r);             // model_discount.cpp
+Reply HandlePayment(PrinterModel& m, const Request& r);              // model_payment.cpp
+Reply HandleCashIn(PrinterModel& m, const Request& r);               // model_cash.cpp
+Reply HandleCashOut(PrinterModel& m, const Request& r);              // model_cash.cpp
+Reply HandleDrawerQuery(PrinterModel& m, const Request& r);          // model_cash.cpp
+Reply HandleDayTotals(PrinterModel& m, const Request& r);            // model_totals.cpp
+Reply HandleReceiptTotals(PrinterModel& m, const Request& r);        // model_totals.cpp
 
 // Shared checks.
 inline Reply RefuseBadParameter(const PrinterModel& m) {

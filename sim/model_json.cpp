@@ -3,6 +3,7 @@
 #include "sim/cp866.h"
 #include "sim/json.h"
 #include "sim/model.h"
+#include "sim/receipt_json.h"
 
 namespace zorfp::sim {
 
@@ -85,6 +86,10 @@ void WriteJson(const PrinterModel& m, JsonWriter& w) {
   w.Field("baud", m.line.baud);
   w.Field("usb", m.line.usb);
   w.EndObject();
+
+  WriteTaxesJson(m, w);
+  WriteReceiptJson(m, w);
+  WriteDayJson(m, w);
 
   w.Field("cutter_enabled", m.cutter_enabled);
   w.Field("last_command_failed", m.last_command_failed);
