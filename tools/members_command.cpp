@@ -50,7 +50,8 @@ int RunMembers(std::span<const std::string_view> args) {
                 cov.built, cov.partial);
     for (const server::BoundMember& m : members) {
       if (coverage && m.complete()) continue;
-      std::printf("  %4d  %-7s  %s\n", m.info->dispid, Mark(m), server::Signature(*m.info).c_str());
+      std::printf("  %4d  %-7s  %s\n", static_cast<int>(m.info->dispid), Mark(m),
+                  server::Signature(*m.info).c_str());
     }
   }
   if (classes.size() > 1) std::printf("all classes: %zu of %zu member slots built\n", built, total);

@@ -29,7 +29,14 @@ extern "C" {
 #endif
 
 #define STDMETHODCALLTYPE
-#define STDAPI_(type) type
+#define STDAPICALLTYPE
+#ifdef __cplusplus
+#define EXTERN_C extern "C"
+#else
+#define EXTERN_C extern
+#endif
+/* A library entry point: exported, as the platform's own entry points are. */
+#define STDAPI EXTERN_C __attribute__((visibility("default"))) HRESULT STDAPICALLTYPE
 
 typedef int32_t HRESULT;
 typedef int32_t SCODE;
@@ -52,6 +59,10 @@ typedef char16_t OLECHAR;
 typedef uint16_t OLECHAR;
 #endif
 typedef OLECHAR* BSTR;
+/* Currency: a 64-bit integer scaled by 10000. */
+typedef union tagCY {
+  int64_t int64;
+} CY;
 typedef OLECHAR* LPOLESTR;
 
 typedef struct _GUID {
@@ -159,7 +170,7 @@ struct tagVARIANT {
     double dblVal;
     VARIANT_BOOL boolVal;
     SCODE scode;
-    int64_t cyVal; /* CY: currency scaled by 10000 */
+    CY cyVal;
     DATE date;
     BSTR bstrVal;
     IUnknown* punkVal;
@@ -179,6 +190,7 @@ struct tagVARIANT {
     VARIANT_BOOL* pboolVal;
     SCODE* pscode;
     DATE* pdate;
+    CY* pcyVal;
     BSTR* pbstrVal;
     VARIANT* pvarVal;
     char* pcVal;

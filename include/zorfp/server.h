@@ -6,23 +6,19 @@
 #include "zorfp/automation.h"
 #include "zorfp/zorfp.h"
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+#ifndef _WIN32 /* the system headers declare them on Windows */
 
 /* The class object of one of the seven classes, through IClassFactory or IUnknown;
  * CLASS_E_CLASSNOTAVAILABLE (and a null object) for any other class identifier. */
-ZORFP_API HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv);
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv);
 /* S_OK when no driver object is alive and no class object is referenced or locked; else S_FALSE. */
-ZORFP_API HRESULT DllCanUnloadNow(void);
+STDAPI DllCanUnloadNow(void);
 /* Registers the type library and the seven classes (on Linux into a per-user registry file:
  * $ZORFP_REGISTRY, else $XDG_CONFIG_HOME/zorfp/registry.reg, else ~/.config/zorfp/registry.reg). */
-ZORFP_API HRESULT DllRegisterServer(void);
+STDAPI DllRegisterServer(void);
 /* Removes what DllRegisterServer wrote. */
-ZORFP_API HRESULT DllUnregisterServer(void);
+STDAPI DllUnregisterServer(void);
 
-#ifdef __cplusplus
-} /* extern "C" */
 #endif
 
 #endif /* ZORFP_SERVER_H_ */

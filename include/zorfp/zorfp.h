@@ -18,7 +18,7 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#define ZORFP_API __declspec(dllexport)
+#define ZORFP_API /* the DLL exports these through its .def file */
 #else
 #define ZORFP_API __attribute__((visibility("default")))
 #endif

@@ -46,8 +46,9 @@ HRESULT STDMETHODCALLTYPE ObjInvoke(IDispatch* This, DISPID id, REFIID riid, LCI
   return Self(This)->Invoke(id, riid, flags, params, result, excep, arg_err);
 }
 
-const IDispatchVtbl kObjectTable = {ObjQueryInterface, ObjAddRef,        ObjRelease, ObjGetTypeInfoCount,
-                                    ObjGetTypeInfo,    ObjGetIDsOfNames, ObjInvoke};
+// Not const: the platform's headers declare lpVtbl as a pointer to a mutable table.
+IDispatchVtbl kObjectTable = {ObjQueryInterface, ObjAddRef,        ObjRelease, ObjGetTypeInfoCount,
+                              ObjGetTypeInfo,    ObjGetIDsOfNames, ObjInvoke};
 
 // ---- class objects ----
 
@@ -97,8 +98,8 @@ HRESULT STDMETHODCALLTYPE FactoryLockServer(IClassFactory*, BOOL lock) {
   return S_OK;
 }
 
-const IClassFactoryVtbl kFactoryTable = {FactoryQueryInterface, FactoryAddRef, FactoryRelease,
-                                         FactoryCreateInstance, FactoryLockServer};
+IClassFactoryVtbl kFactoryTable = {FactoryQueryInterface, FactoryAddRef, FactoryRelease,
+                                   FactoryCreateInstance, FactoryLockServer};
 
 // Created with the library, in the server's order.
 std::array<ClassObject, kVariantCount>& ClassObjects() {

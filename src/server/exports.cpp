@@ -1,11 +1,10 @@
-// The library's entry points, exported by name; nothing else of the server is visible outside.
+// The library's entry points, exported by name; nothing else of the server is visible outside
+// (ZORFPdriver.map on Linux, ZORFPdriver.def on Windows).
 #include "server/com_object.h"
 #include "server/registration.h"
 #include "zorfp/server.h"
 
-extern "C" {
-
-ZORFP_API HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
   try {
     return zorfp::server::GetClassObject(rclsid, riid, ppv);
   } catch (...) {
@@ -13,16 +12,14 @@ ZORFP_API HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
   }
 }
 
-ZORFP_API HRESULT DllCanUnloadNow(void) {
+STDAPI DllCanUnloadNow(void) {
   return zorfp::server::CanUnloadNow();
 }
 
-ZORFP_API HRESULT DllRegisterServer(void) {
+STDAPI DllRegisterServer(void) {
   return zorfp::server::RegisterServer();
 }
 
-ZORFP_API HRESULT DllUnregisterServer(void) {
+STDAPI DllUnregisterServer(void) {
   return zorfp::server::UnregisterServer();
 }
-
-}  // extern "C"

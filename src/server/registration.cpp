@@ -24,11 +24,17 @@ std::string TypeLibKey(const LibraryInfo& lib) {
   return "TypeLib\\" + GuidText(lib.libid);
 }
 
+// Registry text is UTF-8 here, whatever the platform's narrow code page.
+std::string Utf8(const std::filesystem::path& p) {
+  const std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}
+
 }  // namespace
 
 std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& library) {
   const LibraryInfo& lib = Catalogue();
-  const std::string path = library.string();  // no short form for a path with blanks here
+  const std::string path = Utf8(ServerPath(library));
   const std::string libid = GuidText(lib.libid);
   std::vector<RegistryValue> v;
 
@@ -37,7 +43,7 @@ std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& libra
   v.push_back({tlb, "", lib.help});
   v.push_back({tlb + "\\0\\" + (sizeof(void*) == 8 ? "win64" : "win32"), "", path});
   v.push_back({tlb + "\\FLAGS", "", "0"});
-  v.push_back({tlb + "\\HELPDIR", "", library.parent_path().string()});
+  v.push_back({tlb + "\\HELPDIR", "", Utf8(library.parent_path())});
   for (const InterfaceInfo& i : lib.interfaces) {
     const std::string key = "Interface\\" + GuidText(i.iid);
     v.push_back({key, "", i.name});

@@ -35,6 +35,10 @@ class ClassesRoot {
 // Null when the store cannot be opened.
 std::unique_ptr<ClassesRoot> OpenClassesRoot();
 
+// The library path as InprocServer32 holds it: on Windows its short form when it contains a blank
+// (as clients of old expect); elsewhere the path itself.
+std::filesystem::path ServerPath(const std::filesystem::path& library);
+
 // DllRegisterServer / DllUnregisterServer: S_OK, or E_FAIL when anything fails.
 HRESULT RegisterServer();
 HRESULT UnregisterServer();

@@ -127,6 +127,10 @@ class FileClassesRoot : public ClassesRoot {
 
 }  // namespace
 
+std::filesystem::path ServerPath(const std::filesystem::path& library) {
+  return library;
+}
+
 std::unique_ptr<ClassesRoot> OpenClassesRoot() {
   std::filesystem::path path = StorePath();
   if (path.empty()) return nullptr;

@@ -28,7 +28,7 @@ const VARIANT& Deref(const VARIANT& v) {
 
 std::u16string_view View(const OLECHAR* text) {
   if (!text) return {};
-  return {text, SysStringLen(const_cast<BSTR>(text))};
+  return {Units(text), SysStringLen(const_cast<BSTR>(text))};
 }
 
 std::string Trim(std::string_view s) {
@@ -119,7 +119,7 @@ HRESULT ToNumber(const VARIANT& arg, Number& n) {
     case VT_DATE:
       return real(by_ref ? *v.pdate : v.date);
     case VT_CY:
-      return real(static_cast<double>(by_ref ? *v.pllVal : v.cyVal) / 10000.0);
+      return real(static_cast<double>(by_ref ? v.pcyVal->int64 : v.cyVal.int64) / 10000.0);
     case VT_BOOL:
       return signed_((by_ref ? *v.pboolVal : v.boolVal) ? -1 : 0);  // True is -1
     case VT_BSTR: {
@@ -318,7 +318,7 @@ void SetResult(VARIANT& out, const AnsiString& value, const TypeRef&) {
 }
 
 BSTR AllocBstr(std::u16string_view text) {
-  return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
 }
 
 // UTF-8 and UTF-16 without a code page: names, messages and the C API's strings. Ill-formed input
@@ -366,7 +366,7 @@ std::string BstrToUtf8(const OLECHAR* text) {
 
 std::string OleStrToUtf8(const OLECHAR* text) {
   if (!text) return {};
-  return Utf16ToUtf8(std::u16string_view(text));
+  return Utf16ToUtf8(std::u16string_view(Units(text)));
 }
 
 std::string Utf16ToUtf8(std::u16string_view s) {

@@ -37,6 +37,12 @@ void SetResult(VARIANT& out, bool value, const TypeRef& type);
 void SetResult(VARIANT& out, double value, const TypeRef& type);
 void SetResult(VARIANT& out, const AnsiString& value, const TypeRef& type);
 
+// OLECHAR is char16_t on Linux and a 16-bit wchar_t on Windows: the same UTF-16 units.
+static_assert(sizeof(OLECHAR) == sizeof(char16_t));
+inline const char16_t* Units(const OLECHAR* s) {
+  return reinterpret_cast<const char16_t*>(s);
+}
+
 // UTF-16 BSTR <-> UTF-8, for names and messages.
 BSTR AllocBstr(std::u16string_view text);
 BSTR Utf8ToBstr(std::string_view utf8);
