@@ -33,7 +33,8 @@ constexpr std::array kCommands = {
     CommandEntry{0x2B, "receipt totals", kNewer, Effect::kQuery, &HandleReceiptTotals},
     CommandEntry{0x30, "printer state request", VariantSet{kEp05, kEp06, k0502, k0503}, Effect::kQuery,
                  &HandlePrinterStateRequest},
-    CommandEntry{0x32, "void last item", VariantSet{k0502, k0503}, Effect::kChangesState, &HandleVoidLastItem},
+    CommandEntry{0x32, "void last item", VariantSet{k0502, k0503}, Effect::kChangesState,
+                 &HandleVoidLastItem},
 };
 
 }  // namespace

@@ -72,7 +72,8 @@ Refusal ItemRefusal(const PrinterModel& m, ItemFields& f) {
 Refusal ReceiptRefusal(const PrinterModel& m, ReceiptKind kind) {
   const Receipt& r = m.receipt;
   if (!r.open()) return OpeningRefusal(m);
-  if (r.kind != kind) return kind == ReceiptKind::kSale ? result::kRefundReceiptOpen : result::kSaleReceiptOpen;
+  if (r.kind != kind)
+    return kind == ReceiptKind::kSale ? result::kRefundReceiptOpen : result::kSaleReceiptOpen;
   if (r.payment_begun()) return result::kAfterPayment;
   if (r.items.size() >= m.receipt_item_limit) return result::kTooManyItems;
   return std::nullopt;

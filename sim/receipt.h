@@ -51,7 +51,7 @@ struct ReceiptItem {
 
 struct ReceiptAdjustment {
   Adjustment adjustment;
-  GroupAmounts by_group{};  // the sum spread over the tax groups in proportion to their turnover
+  GroupAmounts by_group{};      // the sum spread over the tax groups in proportion to their turnover
   std::size_t after_items = 0;  // how many items the receipt had when it was given
 };
 
@@ -83,8 +83,8 @@ struct Receipt {
 
 // What a receipt comes to, with the tax table in force.
 struct ReceiptSums {
-  GroupAmounts turnover{};  // per group, after discounts and markups, with added tax
-  GroupAmounts tax{};       // per group: included in the turnover, or added to it
+  GroupAmounts turnover{};    // per group, after discounts and markups, with added tax
+  GroupAmounts tax{};         // per group: included in the turnover, or added to it
   std::int64_t subtotal = 0;  // before added tax
   std::int64_t total = 0;
 };

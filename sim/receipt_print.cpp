@@ -17,7 +17,8 @@ Cp866Text Word(std::string_view utf8) {
 }
 
 constexpr std::array<std::string_view, kMaxPaymentForms> kFormNames = {
-    "КАРТКА", "КРЕДИТ", "ЧЕК", "ГОТIВКА", "ОПЛАТА 5", "ОПЛАТА 6", "ОПЛАТА 7", "ОПЛАТА 8", "ОПЛАТА 9", "ОПЛАТА 10",
+    "КАРТКА",   "КРЕДИТ",   "ЧЕК",      "ГОТIВКА",  "ОПЛАТА 5",
+    "ОПЛАТА 6", "ОПЛАТА 7", "ОПЛАТА 8", "ОПЛАТА 9", "ОПЛАТА 10",
 };
 
 void PrintLines(PrinterModel& m, const std::vector<Cp866Text>& lines) {
@@ -50,7 +51,8 @@ void PrintItem(PrinterModel& m, const ReceiptItem& item) {
     PrintLines(m, Columns(ItemName(item), cost));
   } else {
     PrintLines(m, Wrapped(ItemName(item)));
-    PrintLines(m, Columns(QuantityText(item.quantity, item.decimals) + " x " + MoneyText(item.price) + " =", cost));
+    PrintLines(
+        m, Columns(QuantityText(item.quantity, item.decimals) + " x " + MoneyText(item.price) + " =", cost));
   }
   if (item.ean13) {
     std::string digits = std::to_string(item.code);

@@ -8,7 +8,8 @@ std::string MoneyText(std::int64_t amount) {
   const std::uint64_t magnitude = amount < 0 ? -static_cast<std::uint64_t>(amount) : amount;
   char buf[32];
   std::snprintf(buf, sizeof buf, "%s%llu.%02llu", amount < 0 ? "-" : "",
-                static_cast<unsigned long long>(magnitude / 100), static_cast<unsigned long long>(magnitude % 100));
+                static_cast<unsigned long long>(magnitude / 100),
+                static_cast<unsigned long long>(magnitude % 100));
   return buf;
 }
 

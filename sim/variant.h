@@ -33,14 +33,14 @@ struct VariantTraits {
   bool has_personalization;       // reserve bit 7 says personalization was not done
   Byte bad_parameter_result;      // what the printer refuses a malformed parameter with
   // Receipts.
-  int payment_forms;           // 4, or 10 on EP-06
+  int payment_forms;            // 4, or 10 on EP-06
   std::size_t item_name_limit;  // characters of an item name
-  int article_code_bytes;      // width of the article code in the item command: 6, 4 (EP-01), 2 (08-01)
-  bool item_name_from_memory;  // name length 0xFF prints the name kept in the article table
+  int article_code_bytes;       // width of the article code in the item command: 6, 4 (EP-01), 2 (08-01)
+  bool item_name_from_memory;   // name length 0xFF prints the name kept in the article table
   std::uint32_t relative_discount_bit;  // the value bit that marks a percentage in the discount command
-  bool discount_sum_unsigned;  // the discount answer gives the size of a discount without a sign
-  bool payment_has_info_line;  // the payment command carries an information line (bit 7 of the form)
-  int tax_rate_slots;          // programmable tax rates: 5, or 6 on 08-01 (where F is one of them)
+  bool discount_sum_unsigned;           // the discount answer gives the size of a discount without a sign
+  bool payment_has_info_line;           // the payment command carries an information line (bit 7 of the form)
+  int tax_rate_slots;                   // programmable tax rates: 5, or 6 on 08-01 (where F is one of them)
 };
 
 const VariantTraits& Traits(Variant v);

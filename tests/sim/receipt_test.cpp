@@ -49,8 +49,16 @@ struct Item {
 
 // An item command as a host builds it for the variant.
 Bytes ItemCommand(Variant v, Byte code, const Item& it) {
-  Bytes name_field = it.from_memory ? Bytes{0xFF} : Join({{static_cast<Byte>(it.name.size())}, Bytes(it.name.begin(), it.name.end())});
-  return Join({{code}, Le(it.quantity, 3), {it.status}, Le(it.price, 4), {it.tax}, name_field, Le(it.code, ArticleWidth(v))});
+  Bytes name_field = it.from_memory
+                         ? Bytes{0xFF}
+                         : Join({{static_cast<Byte>(it.name.size())}, Bytes(it.name.begin(), it.name.end())});
+  return Join({{code},
+               Le(it.quantity, 3),
+               {it.status},
+               Le(it.price, 4),
+               {it.tax},
+               name_field,
+               Le(it.code, ArticleWidth(v))});
 }
 
 Bytes Payment(Variant v, Byte form, std::uint32_t amount) {
@@ -88,8 +96,9 @@ TEST(ItemTest, AnswersCostAndTotalInEveryVariant) {
     EXPECT_EQ(Send(m, ItemCommand(v, kSale, {.quantity = 2, .price = 1250, .name = "Bread", .code = 0x0102})),
               (Answer{0, 0, 0, {0xC4, 0x09, 0x00, 0x00, 0xC4, 0x09, 0x00, 0x00}}));
     // 1.500 x 30.00 in group B: 45.00, total 70.00.
-    EXPECT_EQ(Send(m, ItemCommand(v, kSale, {.quantity = 1500, .status = 3, .price = 3000, .tax = 0x81})).data,
-              (Bytes{0x94, 0x11, 0x00, 0x00, 0x58, 0x1B, 0x00, 0x00}));
+    EXPECT_EQ(
+        Send(m, ItemCommand(v, kSale, {.quantity = 1500, .status = 3, .price = 3000, .tax = 0x81})).data,
+        (Bytes{0x94, 0x11, 0x00, 0x00, 0x58, 0x1B, 0x00, 0x00}));
     // A negative price (a deposit returned) gives a negative cost: 1 x -5.00.
     EXPECT_EQ(Send(m, ItemCommand(v, kSale, {.price = 0x800001F4})).data,
               (Bytes{0xF4, 0x01, 0x00, 0x80, 0x64, 0x19, 0x00, 0x00}));
@@ -107,11 +116,17 @@ TEST(ItemTest, QuantityDecimalsRoundHalvesAwayFromZero) {
     std::uint32_t price;
     std::int64_t cost;
   };
-  for (const Case& c : std::vector<Case>{
-           {1, 0, 999, 999}, {5, 1, 101, 51}, {333, 3, 1000, 333}, {1005, 3, 1000, 1005}, {1, 2, 50, 1},
-           {1, 2, 0x80000032, -1}, {3, 0x80, 700, 2100}, {16777215, 0, 100, 1677721500}}) {
+  for (const Case& c : std::vector<Case>{{1, 0, 999, 999},
+                                         {5, 1, 101, 51},
+                                         {333, 3, 1000, 333},
+                                         {1005, 3, 1000, 1005},
+                                         {1, 2, 50, 1},
+                                         {1, 2, 0x80000032, -1},
+                                         {3, 0x80, 700, 2100},
+                                         {16777215, 0, 100, 1677721500}}) {
     PrinterModel m(k0503);
-    const Answer a = Send(m, ItemCommand(k0503, kSale, {.quantity = c.quantity, .status = c.status, .price = c.price}));
+    const Answer a =
+        Send(m, ItemCommand(k0503, kSale, {.quantity = c.quantity, .status = c.status, .price = c.price}));
     if (c.cost < 0) {
       EXPECT_EQ(a.result, result::kNegativeTotal);
       continue;
@@ -129,13 +144,15 @@ TEST(ItemTest, NameFromArticleMemoryOnTheNewerVariants) {
     EXPECT_EQ(Result(m, ItemCommand(v, kSale, {.tax = 0x81, .code = 77, .from_memory = true})), 0);
     EXPECT_EQ(Cp866ToUtf8(m.receipt.items[0].name), "Кава");
     EXPECT_TRUE(m.receipt.items[0].name_from_memory);
-    EXPECT_EQ(Result(m, ItemCommand(v, kSale, {.tax = 0x80, .code = 77, .from_memory = true})), result::kBadArticle);
+    EXPECT_EQ(Result(m, ItemCommand(v, kSale, {.tax = 0x80, .code = 77, .from_memory = true})),
+              result::kBadArticle);
     EXPECT_EQ(Result(m, ItemCommand(v, kSale, {.code = 78, .from_memory = true})), result::kBadArticle);
   }
   // The older variants have no such form: 0xFF is a length, and 255 bytes do not follow.
   PrinterModel m(kEp01);
   m.articles[77] = {"X", 100, 0, 0};
-  EXPECT_EQ(Result(m, ItemCommand(kEp01, kSale, {.code = 77, .from_memory = true})), result::kCommandForbidden);
+  EXPECT_EQ(Result(m, ItemCommand(kEp01, kSale, {.code = 77, .from_memory = true})),
+            result::kCommandForbidden);
 }
 
 // A refusal in a situation: what the printer answers, per variant in the order EP-01, 08-01,
@@ -207,7 +224,9 @@ TEST(RefusalTest, ItemsPaymentsDiscountsAndCash) {
          m.day_opened_at = m.clock.Now() - std::chrono::hours(25);
        },
        item({}), All(result::kZReportNeeded)},
-      {"not personalized", [](PrinterModel& m) { m.conditions.personalized = false; }, item({}),
+      {"not personalized",
+       [](PrinterModel& m) { m.conditions.personalized = false; },
+       item({}),
        {0, 0, 0, 0, 10, 0, 0}},
       {"void with no receipt", nothing, fixed({0x32}), {16, 16, 16, 16, 16, 39, 39}},
       {"void after payment began",
@@ -215,7 +234,8 @@ TEST(RefusalTest, ItemsPaymentsDiscountsAndCash) {
          OpenSale(m);
          Do(m, Payment(m.variant, 3, 100));
        },
-       fixed({0x32}), {16, 16, 16, 16, 16, 46, 46}},
+       fixed({0x32}),
+       {16, 16, 16, 16, 16, 46, 46}},
       {"payment with no receipt", nothing, [](Variant v) { return Payment(v, 3, 100); },
        All(result::kReceiptNotOpen)},
       {"payment form 4", OpenSale, [](Variant v) { return Payment(v, 4, 100); }, {24, 24, 24, 24, 0, 24, 24}},
@@ -231,14 +251,19 @@ TEST(RefusalTest, ItemsPaymentsDiscountsAndCash) {
       {"refund in cash the drawer lacks", OpenRefund, [](Variant v) { return Payment(v, 3, 1000); },
        All(result::kNotEnoughCash)},
       {"discount with no receipt", nothing, fixed(Discount(1, 0x80000064)), {39, 16, 39, 39, 39, 39, 39}},
-      {"discount with no sale", [](PrinterModel& m) { Do(m, {0x0B, 0x01, 'c'}); },
-       fixed(Discount(1, 0x80000064)), {45, 16, 45, 45, 45, 45, 45}},
+      {"discount with no sale",
+       [](PrinterModel& m) {
+         Do(m, {0x0B, 0x01, 'c'});
+       },
+       fixed(Discount(1, 0x80000064)),
+       {45, 16, 45, 45, 45, 45, 45}},
       {"discount after payment began",
        [](PrinterModel& m) {
          OpenSale(m);
          Do(m, Payment(m.variant, 0, 100));
        },
-       fixed(Discount(3, 0x80000064)), {46, 16, 46, 46, 46, 46, 46}},
+       fixed(Discount(3, 0x80000064)),
+       {46, 16, 46, 46, 46, 46, 46}},
       {"second discount on one item",
        [](PrinterModel& m) {
          OpenSale(m);
@@ -248,19 +273,21 @@ TEST(RefusalTest, ItemsPaymentsDiscountsAndCash) {
       {"discount beyond the item", OpenSale, fixed(Discount(1, 0x800003E9)), {27, 16, 27, 27, 27, 27, 27}},
       {"percentage over 100", OpenSale, [](Variant v) { return Discount(0, RelativeBit(v) | 10001); },
        BadParameter()},
-      {"percentage bit with a sum mode", OpenSale, [](Variant v) { return Discount(1, RelativeBit(v) | 100); },
-       BadParameter()},
+      {"percentage bit with a sum mode", OpenSale,
+       [](Variant v) { return Discount(1, RelativeBit(v) | 100); }, BadParameter()},
       {"the other family's percentage bit", OpenSale,
        [](Variant v) { return Discount(0, (v == kEp01 ? 0x04000000u : 0x02000000u) | 100); }, BadParameter()},
       {"discount of nothing", OpenSale, fixed(Discount(3, 0x80000000)), BadParameter()},
       {"discount mode 4", OpenSale, fixed(Discount(4, 100)), BadParameter()},
-      {"discount comment of 26", OpenSale, fixed(Join({{0x23, 0x03}, Le(100, 4), {26}, Bytes(26, 'c')})),
+      {"discount comment of 26",
+       OpenSale,
+       fixed(Join({{0x23, 0x03}, Le(100, 4), {26}, Bytes(26, 'c')})),
        {20, 16, 20, 20, 20, 20, 20}},
       {"comment of 28", nothing, fixed(Join({{0x0B, 28}, Bytes(28, 'c')})), All(result::kBadLength)},
       {"comment length and text disagree", nothing, fixed({0x0B, 0x03, 'a'}), BadParameter()},
       {"cash in during a receipt", OpenSale, fixed(Join({{0x10}, Le(100, 4)})), All(result::kReceiptOpen)},
-      {"cash out beyond the drawer", [](PrinterModel& m) { m.drawer = 99; }, fixed(Join({{0x18}, Le(100, 4)})),
-       All(result::kNotEnoughCash)},
+      {"cash out beyond the drawer", [](PrinterModel& m) { m.drawer = 99; },
+       fixed(Join({{0x18}, Le(100, 4)})), All(result::kNotEnoughCash)},
       {"cash in of nothing", nothing, fixed(Join({{0x10}, Le(0, 4)})), BadParameter()},
       {"day totals with a parameter", nothing, fixed({0x2A, 0x00}), {16, 16, 16, 16, 16, 50, 50}},
   };
@@ -287,14 +314,16 @@ TEST(DiscountTest, AnswersTheSumAndTheTotal) {
     PrinterModel m(v);
     Do(m, ItemCommand(v, kSale, {.quantity = 2, .price = 1250}));
     // 10 % off the last item: -2.50, total 22.50.
-    EXPECT_EQ(Send(m, Discount(0, 0x80000000 | RelativeBit(v) | 1000)).data,
-              (Bytes{0xFA, 0x00, 0x00, static_cast<Byte>(unsigned_sum ? 0x00 : 0x80), 0xCA, 0x08, 0x00, 0x00}));
+    EXPECT_EQ(
+        Send(m, Discount(0, 0x80000000 | RelativeBit(v) | 1000)).data,
+        (Bytes{0xFA, 0x00, 0x00, static_cast<Byte>(unsigned_sum ? 0x00 : 0x80), 0xCA, 0x08, 0x00, 0x00}));
     Do(m, ItemCommand(v, kSale, {.price = 1000, .tax = 0x81}));
     // A markup of 1.00 on the receipt: +1.00, total 33.50.
     EXPECT_EQ(Send(m, Discount(3, 100)).data, (Bytes{0x64, 0x00, 0x00, 0x00, 0x16, 0x0D, 0x00, 0x00}));
     // 5 % off the receipt of 33.50: -1.68 (1.675 rounded away from zero), total 31.82.
-    EXPECT_EQ(Send(m, Join({{0x23, 0x02}, Le(0x80000000 | RelativeBit(v) | 500, 4), {0x02, 'O', 'K'}})).data,
-              (Bytes{0xA8, 0x00, 0x00, static_cast<Byte>(unsigned_sum ? 0x00 : 0x80), 0x6E, 0x0C, 0x00, 0x00}));
+    EXPECT_EQ(
+        Send(m, Join({{0x23, 0x02}, Le(0x80000000 | RelativeBit(v) | 500, 4), {0x02, 'O', 'K'}})).data,
+        (Bytes{0xA8, 0x00, 0x00, static_cast<Byte>(unsigned_sum ? 0x00 : 0x80), 0x6E, 0x0C, 0x00, 0x00}));
     // Receipt sums are spread over the groups by their turnover: A 22.50 and B 10.00, so +1.00 is
     // +0.69 and +0.31, and -1.68 is -1.16 and -0.52.
     EXPECT_EQ(m.receipt.adjustments[0].by_group[0] + m.receipt.adjustments[1].by_group[0], 69 - 116);
@@ -458,13 +487,26 @@ TEST(DayTotalsTest, AfterSeveralReceipts) {
     };
     const Bytes expected = Join({
         {0x02, 0x00},  // two sale receipts, BCD
-        money(2500), money(1000), money(1700), money(0), money(0), money(0),
+        money(2500),
+        money(1000),
+        money(1700),
+        money(0),
+        money(0),
+        money(0),
         form_block(1700, 3500),  // card 17.00; cash 40.00 less 5.00 change
-        money(0), money(300),    // markups, discounts
-        money(10000),            // cash in
-        {0x01, 0x00},            // one refund receipt
-        money(500), money(0), money(0), money(0), money(0), money(0),
-        form_block(0, 500), money(0), money(0),
+        money(0),
+        money(300),    // markups, discounts
+        money(10000),  // cash in
+        {0x01, 0x00},  // one refund receipt
+        money(500),
+        money(0),
+        money(0),
+        money(0),
+        money(0),
+        money(0),
+        form_block(0, 500),
+        money(0),
+        money(0),
         money(1000),  // cash out
     });
     const Answer a = Send(m, {0x2A});
@@ -491,11 +533,12 @@ TEST(DayTotalsTest, RegistersInTheMemoryMap) {
     const Byte group_c_high = v == k0801 ? 0x07 : 0x06;
     EXPECT_EQ(Send(m, {0x1C, 0x1D, 0x30, 0x10, 0x1E}).data,
               Join({Le(2500, 5), Le(1000, 5), {group_c, group_c_high, 0, 0, 0}, Bytes(15, 0)}));
-    EXPECT_EQ(Send(m, {0x1C, 0xAB, 0x30, 0x10, 0x07}).data, (Bytes{0x01, 0x00, 0xF4, 0x01, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Send(m, {0x1C, 0xAB, 0x30, 0x10, 0x07}).data,
+              (Bytes{0x01, 0x00, 0xF4, 0x01, 0x00, 0x00, 0x00}));
     // Receipt cancellations: one sale receipt of 9.00, no refunds.
     EXPECT_EQ(Send(m, {0x1C, 0x74, 0x2F, 0x10, 0x0E}).data, Join({{0x01, 0x00}, Le(900, 5), Bytes(7, 0)}));
     if (v == kEp01) {
-      EXPECT_EQ(Send(m, {0x1C, 0x3B, 0x30, 0x10, 0x05}).data, Le(1700, 5));  // card
+      EXPECT_EQ(Send(m, {0x1C, 0x3B, 0x30, 0x10, 0x05}).data, Le(1700, 5));   // card
       EXPECT_EQ(Send(m, {0x1C, 0x5A, 0x30, 0x10, 0x05}).data, Le(10000, 5));  // cash in
       EXPECT_EQ(Send(m, {0x1C, 0xD5, 0x30, 0x10, 0x05}).data, Le(1000, 5));   // cash out
     }
@@ -507,7 +550,8 @@ TEST(ReceiptTotalsTest, TurnoverAndPaymentsOfTheOpenReceipt) {
   Do(m, ItemCommand(kEp06, kSale, {.price = 1000}));
   Do(m, ItemCommand(kEp06, kSale, {.price = 300, .tax = 0x85}));
   Do(m, Payment(kEp06, 5, 200));
-  const Bytes expected = Join({Le(1000, 4), Bytes(16, 0), Le(300, 4), Bytes(20, 0), Le(200, 4), Bytes(16, 0)});
+  const Bytes expected =
+      Join({Le(1000, 4), Bytes(16, 0), Le(300, 4), Bytes(20, 0), Le(200, 4), Bytes(16, 0)});
   EXPECT_EQ(Send(m, {0x2B}).data, expected);
   Do(m, Payment(kEp06, 3, 1100));
   EXPECT_EQ(Send(m, {0x2B}).data, Bytes(64, 0));
@@ -533,35 +577,24 @@ TEST(TapeTest, AReceiptReadsLikeAPaperRoll) {
   m.tape = [&tape](std::string_view line) { tape.push_back(Cp866ToUtf8(line)); };
   const Cp866Text bread = Utf8ToCp866("Хлеб");
   Do(m, ItemCommand(k0503, kSale, {.quantity = 2, .price = 1250, .name = bread}));
-  Do(m, ItemCommand(k0503, kSale, {.quantity = 1500, .status = 3, .price = 3000, .tax = 0x81, .name = "Milk"}));
+  Do(m,
+     ItemCommand(k0503, kSale, {.quantity = 1500, .status = 3, .price = 3000, .tax = 0x81, .name = "Milk"}));
   Do(m, Discount(0, 0x84000000 | 1000));
   Do(m, Join({{0x0B, 0x04}, Bytes{'T', 'h', 'x', '!'}}));
   Do(m, Payment(k0503, 0, 5000));
   Do(m, Payment(k0503, 3, 0x80000000 | 2000));
-  EXPECT_THAT(tape, ElementsAre(
-                        "             ООО \"ЗОРЯ\"",
-                        "      г. Киев, ул. Крещатик, 1",
-                        "            Магазин N 7",
-                        "          ПН 123456789012",
-                        "------------------------------------",
-                        "Хлеб",
-                        "2 x 12.50 =                  25.00 А",
-                        "Milk",
-                        "1.500 x 30.00 =              45.00 Б",
-                        "ЗНИЖКА 10.00%                  -4.50",
-                        "Thx!",
-                        "------------------------------------",
-                        "СУМА                           65.50",
-                        "ПДВ А 20.00%                    4.17",
-                        "ПДВ Б 7.00%                     2.65",
-                        "КАРТКА                         50.00",
-                        "ГОТIВКА                        20.00",
-                        "РЕШТА                           4.50",
-                        "------------------------------------",
-                        ::testing::MatchesRegex("ЧЕК N 1 +[0-9]{2}\\.[0-9]{2}\\.[0-9]{4} [0-9:]{8}"),
-                        "           ФIСКАЛЬНИЙ ЧЕК",
-                        "    ЗН ZR53000079 ФН 3153000079",
-                        ""));
+  EXPECT_THAT(
+      tape,
+      ElementsAre("             ООО \"ЗОРЯ\"", "      г. Киев, ул. Крещатик, 1", "            Магазин N 7",
+                  "          ПН 123456789012", "------------------------------------", "Хлеб",
+                  "2 x 12.50 =                  25.00 А", "Milk", "1.500 x 30.00 =              45.00 Б",
+                  "ЗНИЖКА 10.00%                  -4.50", "Thx!", "------------------------------------",
+                  "СУМА                           65.50", "ПДВ А 20.00%                    4.17",
+                  "ПДВ Б 7.00%                     2.65", "КАРТКА                         50.00",
+                  "ГОТIВКА                        20.00", "РЕШТА                           4.50",
+                  "------------------------------------",
+                  ::testing::MatchesRegex("ЧЕК N 1 +[0-9]{2}\\.[0-9]{2}\\.[0-9]{4} [0-9:]{8}"),
+                  "           ФIСКАЛЬНИЙ ЧЕК", "    ЗН ZR53000079 ФН 3153000079", ""));
   EXPECT_EQ(tape[19].size(), 36u + 3);  // "ЧЕК" is three two-byte letters in UTF-8
 }
 

@@ -48,7 +48,12 @@ Bytes Sale(Variant v, std::uint32_t quantity, std::uint8_t status, std::uint32_t
            std::string_view name, std::uint64_t code) {
   const Bytes text = Text(name);
   const int code_width = v == kEp01 ? 4 : v == k0801 ? 2 : 6;
-  return Join({{0x12}, Le(quantity, 3), {status}, Le(price, 4), {tax, static_cast<std::uint8_t>(text.size())}, text,
+  return Join({{0x12},
+               Le(quantity, 3),
+               {status},
+               Le(price, 4),
+               {tax, static_cast<std::uint8_t>(text.size())},
+               text,
                Le(code, code_width)});
 }
 
@@ -117,10 +122,11 @@ TEST_P(WholeReceiptTest, ItemsDiscountCommentTwoPaymentsAndChange) {
   std::int64_t total = 7000;
   if (discount) {
     const std::uint32_t percent_bit = v == kEp01 ? 0x02000000 : 0x04000000;
-    EXPECT_THAT(host.Exchange(HostFrame(3, Join({{0x23, 0x00}, Le(0x80000000 | percent_bit | 1000, 4), {0x00}}))),
-                ElementsAreArray(Accepted(3, 0x23,
-                                          {0xC2, 0x01, 0x00, static_cast<std::uint8_t>(unsigned_discount ? 0 : 0x80),
-                                           0x96, 0x19, 0x00, 0x00})));
+    EXPECT_THAT(
+        host.Exchange(HostFrame(3, Join({{0x23, 0x00}, Le(0x80000000 | percent_bit | 1000, 4), {0x00}}))),
+        ElementsAreArray(Accepted(3, 0x23,
+                                  {0xC2, 0x01, 0x00, static_cast<std::uint8_t>(unsigned_discount ? 0 : 0x80),
+                                   0x96, 0x19, 0x00, 0x00})));
     total = 6550;
   }
   const Bytes thanks = Text("ДЯКУЄМО ЗА ПОКУПКУ");
@@ -137,30 +143,32 @@ TEST_P(WholeReceiptTest, ItemsDiscountCommentTwoPaymentsAndChange) {
   // The state dump: the closed receipt and the day.
   const std::string json = Compact(s.sim->StateJson());
   const std::string forms = v == kEp06 ? ",0,0,0,0,0,0" : "";
-  const std::string adjustment = discount
-                                     ? R"({"kind":"discount","relative":true,"value":1000,"amount":-450,"comment":""})"
-                                     : "null";
+  const std::string adjustment =
+      discount ? R"({"kind":"discount","relative":true,"value":1000,"amount":-450,"comment":""})" : "null";
   const std::int64_t milk = discount ? 4050 : 4500;
-  EXPECT_EQ(Member(json, "receipt"),
-            R"({"open":false,"state":"closed","kind":"sale","number":1,"items":[)"
-            R"({"name":"Хлеб","name_from_memory":false,"quantity":2,"decimals":0,"price":1250,"tax":"A",)"
-            R"("code":1,"cost":2500,"adjustment":null,"net":2500},)"
-            R"({"name":"Молоко","name_from_memory":false,"quantity":1500,"decimals":3,"price":3000,"tax":"B",)"
-            R"("code":2,"cost":4500,"adjustment":)" +
-                adjustment + R"(,"net":)" + std::to_string(milk) +
-                R"(}],"adjustments":[],"total":)" + std::to_string(total) + R"(,"taxes":{"A":417,"B":)" +
-                (discount ? "265" : "294") + R"(,"C":0,"D":0,"E":0,"F":0},"payments":[)"
-                R"({"form":0,"amount":5000,"fiscal":true,"info":""},)"
-                R"({"form":3,"amount":2200,"fiscal":true,"info":""}],"paid":7200,"change":)" +
-                std::to_string(change) + "}");
+  EXPECT_EQ(
+      Member(json, "receipt"),
+      R"({"open":false,"state":"closed","kind":"sale","number":1,"items":[)"
+      R"({"name":"Хлеб","name_from_memory":false,"quantity":2,"decimals":0,"price":1250,"tax":"A",)"
+      R"("code":1,"cost":2500,"adjustment":null,"net":2500},)"
+      R"({"name":"Молоко","name_from_memory":false,"quantity":1500,"decimals":3,"price":3000,"tax":"B",)"
+      R"("code":2,"cost":4500,"adjustment":)" +
+          adjustment + R"(,"net":)" + std::to_string(milk) + R"(}],"adjustments":[],"total":)" +
+          std::to_string(total) + R"(,"taxes":{"A":417,"B":)" + (discount ? "265" : "294") +
+          R"(,"C":0,"D":0,"E":0,"F":0},"payments":[)"
+          R"({"form":0,"amount":5000,"fiscal":true,"info":""},)"
+          R"({"form":3,"amount":2200,"fiscal":true,"info":""}],"paid":7200,"change":)" +
+          std::to_string(change) + "}");
   EXPECT_EQ(Member(json, "sales"),
             R"({"receipts":1,"turnover_by_tax":{"A":2500,"B":)" + std::to_string(milk) +
                 R"(,"C":0,"D":0,"E":0,"F":0},"by_payment_form":[5000,0,0,)" + std::to_string(cash) + forms +
                 R"(],"markups":0,"discounts":)" + (discount ? "450" : "0") +
                 R"(,"cancelled_receipts":{"count":0,"sum":0},"cancelled_items":{"count":0,"sum":0}})");
   EXPECT_NE(json.find(R"("drawer":)" + std::to_string(cash) + ","), std::string::npos);
-  EXPECT_NE(json.find(R"("mode":{"day_open":true,"receipt_open":false,"refund_receipt":false,"payment_begun":false)"),
-            std::string::npos);
+  EXPECT_NE(
+      json.find(
+          R"("mode":{"day_open":true,"receipt_open":false,"refund_receipt":false,"payment_begun":false)"),
+      std::string::npos);
 
   // The tape: the receipt as printed.
   const std::vector<std::string> tape = Lines(o.tape_path);
@@ -181,8 +189,8 @@ TEST_P(WholeReceiptTest, ItemsDiscountCommentTwoPaymentsAndChange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVariant, WholeReceiptTest, ::testing::ValuesIn(AllVariants()),
-                         [](const auto& info) {
-                           std::string name(Tag(info.param));
+                         [](const auto& param_info) {
+                           std::string name(Tag(param_info.param));
                            std::erase(name, '-');
                            return "V" + name;
                          });
