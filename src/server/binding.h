@@ -100,7 +100,9 @@ struct Shape {
       if (result) VariantInit(result);
     } else {
       R value = std::apply([&](auto&... a) { return f(d, a...); }, values);
-      if (result) {
+      if (result && result_type.type == AutoType::kVoid) {
+        VariantInit(result);  // an older interface's method: the success flag is dropped
+      } else if (result) {
         if constexpr (std::is_same_v<R, bool> || std::is_same_v<R, std::int32_t> ||
                       std::is_same_v<R, double> || std::is_same_v<R, AnsiString>) {
           SetResult(*result, value, result_type);

@@ -262,6 +262,26 @@ TEST_F(DispatchTest, AnExceptionInsideAMemberBecomesAFailureWithItsMessage) {
   EXPECT_EQ(call.result.vt, VT_EMPTY);
 }
 
+bool Succeeds(Driver&, const AnsiString&, bool) { return true; }
+
+// One implementation serves both families; the older interface's method returns nothing.
+TEST_F(DispatchTest, AnOlderMethodDropsTheSuccessFlag) {
+  const Binding comment = Bind(&Succeeds, "FPComment");
+  const struct {
+    VariantId id;
+    VARTYPE vt;
+  } cases[] = {{VariantId::kEP_01, VT_EMPTY}, {VariantId::kEP_02, VT_BOOL}};
+  for (const auto& c : cases) {
+    const Rebound r(c.id, "FPComment", comment);
+    Driver d(Traits(c.id));
+    Call call;
+    call.Str("x");
+    call.Bool(false);
+    ASSERT_EQ(call.Invoke(r.dispatcher, d, r.dispid, DISPATCH_METHOD), S_OK);
+    EXPECT_EQ(call.result.vt, c.vt);
+  }
+}
+
 std::int32_t g_payment_form = -1;
 bool RecordPayment(Driver&, std::int32_t form, std::uint32_t, bool, bool) {
   g_payment_form = form;

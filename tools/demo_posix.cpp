@@ -1,0 +1,115 @@
+// `zorfp demo`: a receipt on a simulated printer, with no hardware and no setup. It starts the
+// simulator on a pseudo-terminal in this process, drives it through the same by-name dispatch any
+// client uses (each call printed with its result), and then prints the printer's paper tape.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim/simulator.h"
+#include "tools/run_script.h"
+#include "tools/subcommand.h"
+#include "variants/traits.h"
+
+namespace zorfp::tools {
+namespace {
+
+// The newer interfaces: a bakery receipt with a discount, a comment and two payment forms.
+std::string NewerReceipt(const std::string& port) {
+  return "FPInitEx \"" + port + "\" 115200 1 1\n" +
+         R"(GetSerialNumber
+GetFiscalNumber
+FPSale 2000 3 false 1850 etgTax_A false "Хліб житній" 4820000000011
+FPSale 1 0 true 2490 etgTax_B false "Молоко 2,5%" 4820000000028
+FPSale 3 0 false 1200 etgTax_A false "Булочка з маком" 4820000000035
+FPDiscount edtRelItemDisc 1000 "Знижка 10%"
+GetCheckTotal
+FPComment "Дякуємо за покупку!" false
+FPPayment eptCardPayment 5000 false true
+GetBalance
+FPPayment eptCashPayment 5000 true true
+GetBalance
+GetBalanceType
+FPClose
+)";
+}
+
+// EP-01 and 08-01: methods without results; the outcome is in the call result of each line.
+std::string OlderReceipt(const std::string& port, bool eight_o_one) {
+  std::string s = "FPInitEx \"" + port + "\"" + (eight_o_one ? "" : " 9600") + " 1 1\n";
+  s += R"(FPSale 2000 3 1850 0 "Хліб житній" 11
+FPSale 1 0 2490 1 "Молоко 2,5%" 28
+FPComment "Дякуємо за покупку!" false
+FPPayment 0 5000 false true "VISA *1234"
+FPPayment 3 5000 true false ""
+FPClose
+)";
+  return s;
+}
+
+void PrintTape(const std::filesystem::path& tape) {
+  std::ifstream in(tape);
+  std::cout << "\n--- the printer's paper tape ---\n" << in.rdbuf() << std::flush;
+}
+
+int RunDemo(std::span<const std::string_view> args) {
+  std::string cls = "ZOR_05_03";
+  std::vector<std::string_view> script_args;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--class" && i + 1 < args.size()) {
+      cls = args[++i];
+    } else if (args[i] == "--json") {
+      script_args.push_back(args[i]);
+    } else {
+      std::fprintf(stderr, "usage: zorfp demo [--class NAME] [--json]\n");
+      return 1;
+    }
+  }
+  const auto id = FindVariant(cls);
+  if (!id) {
+    std::fprintf(stderr, "zorfp demo: unknown class %s\n", cls.c_str());
+    return 1;
+  }
+  const VariantTraits& traits = Traits(*id);
+
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("zorfp-demo-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  sim::SimulatorOptions options;
+  options.variant = *sim::ParseVariant(traits.tag);
+  options.link_path = (dir / "printer").string();
+  options.tape_path = (dir / "tape.txt").string();
+  sim::Simulator printer(options);
+  printer.Start();
+
+  const std::filesystem::path script = dir / "receipt.zorfp";
+  {
+    std::ofstream out(script);
+    out << (traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
+                                : NewerReceipt(printer.path()));
+  }
+  std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "
+            << printer.path() << ":\n\n"
+            << std::flush;
+  const std::string class_arg = traits.coclass;
+  script_args.insert(script_args.begin(), {"--class", class_arg});
+  const std::string script_path = script.string();
+  script_args.push_back(script_path);
+  const int status = RunScript(script_args);
+
+  printer.Stop();
+  PrintTape(options.tape_path);
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
+  return status;
+}
+
+const RegisterSubcommand kDemo{{"demo", "print a receipt on a simulated printer (no hardware needed)", &RunDemo}};
+
+}  // namespace
+}  // namespace zorfp::tools
