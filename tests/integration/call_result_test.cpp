@@ -8,26 +8,13 @@
 namespace zorfp {
 namespace {
 
-using testing::AnswerFrame;
-using testing::FrameCodeOf;
-using testing::FrameSeqOf;
 using testing::Reply;
 
-class CallResultTest : public testing::PtyDriverTest {
- protected:
-  static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
-
-  // Answers every frame with the given status, result and reserve.
-  void Answer(Byte status, Byte result, Byte reserve = 0) {
-    peer_.SetScript([=](const Bytes& f, std::size_t) {
-      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), status, result, reserve)}};
-    });
-  }
-};
+class CallResultTest : public testing::PtyDriverTest {};
 
 TEST_F(CallResultTest, SuccessLeavesNothingToReport) {
   Open(VariantId::k05_03);
-  Answer(0, 0);
+  Answer({});
   module().last_call.ErrorText = "old";
   EXPECT_TRUE(FPChangeBaudRate(*driver_, 1, true));
   EXPECT_EQ(SentHex(), std::vector<std::string>{"10 02 01 26 21 B8 10 03"});
@@ -48,7 +35,7 @@ TEST_F(CallResultTest, BaudRateCommandPerClass) {
       {VariantId::k05_02, true, "10 02 04 26 22 B4 10 03"},
       {VariantId::k05_03, false, "10 02 05 26 02 D3 10 03"},
   };
-  Answer(0, 0);
+  Answer({});
   for (const auto& c : cases) {
     Driver d(Traits(c.id));
     ASSERT_TRUE(FPInitEx(d, peer_.path(), 9600, 1, 1));
@@ -99,13 +86,13 @@ TEST_F(CallResultTest, OlderClassReportsNoAnswerByTextAlone) {
 TEST_F(CallResultTest, PrinterRefusalComesBackAsCodeAndText) {
   Open(VariantId::kEP_02);
   PutLang(*driver_, 0);
-  Answer(0x00, 21);
+  Answer({}, 0x00, 21);
   EXPECT_FALSE(FPChangeBaudRate(*driver_, 1));
   EXPECT_EQ(GetByteResult(*driver_), 21);
   EXPECT_EQ(GetByteStatus(*driver_), 0);
   EXPECT_EQ(Text(*driver_), "Incorrect password");
 
-  Answer(0x80, 0, 0x02);
+  Answer({}, 0x80, 0, 0x02);
   EXPECT_FALSE(FPChangeBaudRate(*driver_, 1));
   EXPECT_EQ(GetByteStatus(*driver_), 0x80);
   EXPECT_EQ(GetByteReserv(*driver_), 0x02);
@@ -124,7 +111,7 @@ TEST_F(CallResultTest, LanguageIsPerClassAndTheEvaluationResolvesOne) {
   EXPECT_FALSE(FPChangeBaudRate(*driver_, 9, false));
   EXPECT_EQ(Text(*driver_), "Неверно задана скорость связи!");
   // ...while the printer's refusals follow the one language resolved from all classes.
-  Answer(0, 22);
+  Answer({}, 0, 22);
   EXPECT_FALSE(FPChangeBaudRate(*driver_, 1, false));
   EXPECT_EQ(Text(*driver_), "Password or line number does not exist");
   PutLang(*driver_, 2);

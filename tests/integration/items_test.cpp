@@ -10,24 +10,13 @@
 namespace zorfp {
 namespace {
 
-using testing::AnswerFrame;
-using testing::FrameCodeOf;
-using testing::FrameSeqOf;
 using testing::FromHex;
-using testing::Reply;
 
 // A reply to an item: cost -16, total 1000.
 const Bytes kItemReply = FromHex("10 00 00 80 E8 03 00 00");
 
 class ItemsTest : public testing::PtyDriverTest {
  protected:
-  void Answer(const Bytes& data, Byte status = 0, Byte result = 0) {
-    peer_.SetScript([=](const Bytes& f, std::size_t) {
-      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), status, result, 0, data)}};
-    });
-  }
-  static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
-  static std::string OlderText(Driver& d) { return AnsiToUtf8(FPErrorMessage(d)); }
   ReceiptValues& Values(VariantId id) { return module().values[Index(id)].receipt; }
   // A receipt in progress, so that a test sees what a call changes.
   void SetReceipt(VariantId id) {

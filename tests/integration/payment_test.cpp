@@ -22,13 +22,6 @@ using testing::Reply;
 
 class PaymentTest : public testing::PtyDriverTest {
  protected:
-  void Answer(const Bytes& data, Byte status = 0, Byte result = 0) {
-    peer_.SetScript([=](const Bytes& f, std::size_t) {
-      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), status, result, 0, data)}};
-    });
-  }
-  static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
-  static std::string OlderText(Driver& d) { return AnsiToUtf8(FPErrorMessage(d)); }
   ReceiptValues& Values(VariantId id) { return module().values[Index(id)].receipt; }
   // A receipt in progress, so that a test sees what a call changes.
   void SetReceipt(VariantId id) {

@@ -10,21 +10,9 @@
 namespace zorfp {
 namespace {
 
-using testing::AnswerFrame;
-using testing::FrameCodeOf;
-using testing::FrameSeqOf;
 using testing::FromHex;
-using testing::Reply;
 
-class PrinterStateTest : public testing::PtyDriverTest {
- protected:
-  void Answer(const Bytes& data, Byte status = 0, Byte result = 0) {
-    peer_.SetScript([=](const Bytes& f, std::size_t) {
-      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), status, result, 0, data)}};
-    });
-  }
-  static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
-};
+class PrinterStateTest : public testing::PtyDriverTest {};
 
 TEST_F(PrinterStateTest, EachMemberReadsItsBit) {
   const struct {

@@ -12,11 +12,7 @@
 namespace zorfp {
 namespace {
 
-using testing::AnswerFrame;
-using testing::FrameCodeOf;
-using testing::FrameSeqOf;
 using testing::FromHex;
-using testing::Reply;
 
 // A status block as a printer sends it; tests change the fields they are about.
 struct Block {
@@ -41,12 +37,6 @@ struct Block {
 
 class StatusTest : public testing::PtyDriverTest {
  protected:
-  void Answer(const Bytes& data, Byte status = 0, Byte result = 0) {
-    peer_.SetScript([=](const Bytes& f, std::size_t) {
-      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), status, result, 0, data)}};
-    });
-  }
-  static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
   static std::string Utf8(const AnsiString& s) { return AnsiToUtf8(s); }
 };
 

@@ -7,6 +7,7 @@
 
 #include "driver/driver.h"
 #include "driver/members.h"
+#include "errors/codepage.h"
 #include "support/module_fixture.h"
 #include "support/pty_peer.h"
 #include "variants/traits.h"
@@ -32,6 +33,17 @@ class PtyDriverTest : public ModuleTest {
     driver_.reset();
     ModuleTest::TearDown();
   }
+
+  // Answers every frame with status, result, reserve and data.
+  void Answer(const Bytes& data, Byte status = 0, Byte result = 0, Byte reserve = 0) {
+    peer_.SetScript([=](const Bytes& f, std::size_t) {
+      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), status, result, reserve, data)}};
+    });
+  }
+
+  // The error text as the client reads it, in UTF-8 (the older classes read it with FPErrorMessage).
+  static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
+  static std::string OlderText(Driver& d) { return AnsiToUtf8(FPErrorMessage(d)); }
 
   std::vector<std::string> SentHex() const {
     std::vector<std::string> out;
