@@ -68,7 +68,7 @@ typedef struct zorfp_value {
  * "TZOR_05_03") or a protocol tag ("05-03"), in any case. Release it with zorfp_release. */
 ZORFP_API zorfp_status zorfp_create(const char* class_name, zorfp_object** out);
 
-/* Releases the object. A port the object left open is not closed (call FPClose first). */
+/* Releases the object; a port it still holds is closed (FPClose first, to log the closing). */
 ZORFP_API void zorfp_release(zorfp_object* object);
 
 /* The object's class name, "ZOR_05_03". */
