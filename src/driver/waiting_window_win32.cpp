@@ -3,6 +3,10 @@
 // the caller's thread inside the window's modal loop, then the window closes.
 #include <windows.h>
 
+#include <exception>
+#include <string>
+#include <string_view>
+
 #include "driver/waiting_window.h"
 #include "errors/codepage.h"
 
@@ -103,9 +107,24 @@ void ShowWaitingWindow(Module& module, const std::function<void()>& job) {
   ::SetTimer(hwnd, kTimerId, static_cast<UINT>(module.waiting_window_delay.count()), nullptr);
 
   MSG msg;
-  while (!state.done && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  bool quit = false;
+  while (!state.done) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      quit = got == 0;
+      break;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
+  }
+  // The client's loop is ending (WM_QUIT): the job still runs, and the quit is passed on after it.
+  if (!state.done) {
+    ::KillTimer(hwnd, kTimerId);
+    try {
+      job();
+    } catch (...) {
+      state.failure = std::current_exception();
+    }
   }
   if (owner != nullptr) {
     ::EnableWindow(owner, TRUE);
@@ -113,6 +132,7 @@ void ShowWaitingWindow(Module& module, const std::function<void()>& job) {
   }
   if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
   ::DeleteObject(font);
+  if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
   if (state.failure) std::rethrow_exception(state.failure);
 }
 

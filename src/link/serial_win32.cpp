@@ -10,16 +10,21 @@
 namespace zorfp {
 namespace {
 
-std::wstring Widen(const std::string& utf8) {
+// The port name in the ANSI code page, as CreateFileA takes it (the link passes UTF-8).
+std::string ToAnsiCodePage(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  const int m = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(m), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, out.data(), m, nullptr, nullptr);
   return out;
 }
 
-// Every flag of the device control block cleared: no parity check, no CTS/DSR flow control,
-// DTR and RTS disabled, no XON/XOFF, no error replacement, no null stripping, no abort on error.
+// Every flag of the device control block cleared, so that its flag word is 0: no parity check, no
+// CTS/DSR flow control, DTR and RTS disabled, no XON/XOFF, no error replacement, no null
+// stripping, no abort on error.
 void ClearFlags(DCB& dcb) {
   dcb.fBinary = FALSE;
   dcb.fParity = FALSE;
@@ -34,6 +39,7 @@ void ClearFlags(DCB& dcb) {
   dcb.fNull = FALSE;
   dcb.fRtsControl = RTS_CONTROL_DISABLE;
   dcb.fAbortOnError = FALSE;
+  dcb.fDummy2 = 0;
 }
 
 class Win32SerialPort final : public SerialPort {
@@ -133,8 +139,9 @@ class Win32SerialPort final : public SerialPort {
 }  // namespace
 
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name) {
-  const HANDLE h = ::CreateFileW(Widen(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  // No sharing: the port is this object's alone, in the whole system.
+  const HANDLE h = ::CreateFileA(ToAnsiCodePage(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32SerialPort>(h);
 }

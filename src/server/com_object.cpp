@@ -1,8 +1,10 @@
 #include "server/com_object.h"
 
 #include <array>
+#include <cstddef>
 #include <new>
 
+#include "server/com_platform.h"
 #include "variants/traits.h"
 
 namespace zorfp::server {
@@ -27,15 +29,11 @@ ULONG STDMETHODCALLTYPE ObjAddRef(IDispatch* This) {
 ULONG STDMETHODCALLTYPE ObjRelease(IDispatch* This) {
   return Self(This)->Release();
 }
-HRESULT STDMETHODCALLTYPE ObjGetTypeInfoCount(IDispatch*, UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;  // the names are bound through GetIDsOfNames; no ITypeInfo on this platform
-  return S_OK;
+HRESULT STDMETHODCALLTYPE ObjGetTypeInfoCount(IDispatch* This, UINT* count) {
+  return Self(This)->GetTypeInfoCount(count);
 }
-HRESULT STDMETHODCALLTYPE ObjGetTypeInfo(IDispatch*, UINT index, LCID, ITypeInfo** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  return index == 0 ? E_NOTIMPL : DISP_E_BADINDEX;
+HRESULT STDMETHODCALLTYPE ObjGetTypeInfo(IDispatch* This, UINT index, LCID, ITypeInfo** out) {
+  return Self(This)->GetTypeInfo(index, out);
 }
 HRESULT STDMETHODCALLTYPE ObjGetIDsOfNames(IDispatch* This, REFIID riid, LPOLESTR* names, UINT count, LCID,
                                            DISPID* ids) {
@@ -116,7 +114,9 @@ std::array<ClassObject, kVariantCount>& ClassObjects() {
 }  // namespace
 
 DriverObject::DriverObject(const ClassInfo& cls)
-    : com_{{&kObjectTable}, this}, dispatcher_(Dispatcher::For(cls.variant)), driver_(Traits(cls.variant)) {
+    : com_{{DualTable(cls) ? DualTable(cls) : &kObjectTable}, SupportErrorInfoTable(), this},
+      dispatcher_(Dispatcher::For(cls.variant)),
+      driver_(Traits(cls.variant)) {
   ++g_objects;
 }
 
@@ -129,8 +129,12 @@ DriverObject* DriverObject::Create(const ClassInfo& cls) {
 }
 
 DriverObject* DriverObject::From(IDispatch* iface) {
-  if (!iface || iface->lpVtbl != &kObjectTable) return nullptr;
+  if (!iface || (iface->lpVtbl != &kObjectTable && !IsDualTable(iface->lpVtbl))) return nullptr;
   return reinterpret_cast<Com*>(iface)->self;
+}
+
+DriverObject* DriverObject::FromErrorInfo(void* iface) {
+  return reinterpret_cast<Com*>(static_cast<char*>(iface) - offsetof(Com, error_info))->self;
 }
 
 ULONG DriverObject::AddRef() {
@@ -146,12 +150,27 @@ ULONG DriverObject::Release() {
 HRESULT DriverObject::QueryInterface(REFIID riid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  // The class's own dual interface needs its function table, which this platform does not build:
-  // clients bind late, through IDispatch.
-  if (riid != IID_IUnknown && riid != IID_IDispatch) return E_NOINTERFACE;
-  *out = dispatch();
-  AddRef();
+  // The class's own interface is the same pointer: its function table starts with IDispatch's.
+  const bool dual = com_.iface.lpVtbl != &kObjectTable;
+  if (riid == IID_IUnknown || riid == IID_IDispatch || (dual && riid == cls().iface->iid)) {
+    *out = dispatch();
+    AddRef();
+    return S_OK;
+  }
+  return QueryPlatformInterface(*this, riid, out);
+}
+
+HRESULT DriverObject::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = TypeInfoCount();
   return S_OK;
+}
+
+HRESULT DriverObject::GetTypeInfo(UINT index, ITypeInfo** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  return ClassTypeInfo(cls(), out);
 }
 
 HRESULT DriverObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
@@ -162,7 +181,16 @@ HRESULT DriverObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DI
 HRESULT DriverObject::Invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
                              EXCEPINFO* excep, UINT* arg_err) {
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  return dispatcher_.Invoke(driver_, id, flags, params, result, excep, arg_err);
+  // The failure's message also becomes the thread's error object, for clients that read
+  // IErrorInfo, so it is collected even when the caller passes no EXCEPINFO.
+  EXCEPINFO own{};
+  EXCEPINFO* e = excep ? excep : &own;
+  const HRESULT hr = dispatcher_.Invoke(driver_, id, flags, params, result, e, arg_err);
+  if (hr == DISP_E_EXCEPTION) SetErrorObject(cls(), *e);
+  SysFreeString(own.bstrSource);
+  SysFreeString(own.bstrDescription);
+  SysFreeString(own.bstrHelpFile);
+  return hr;
 }
 
 HRESULT GetClassObject(REFCLSID clsid, REFIID riid, void** out) {

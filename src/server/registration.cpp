@@ -33,12 +33,16 @@ std::string Utf8(const std::filesystem::path& p) {
 }  // namespace
 
 std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& library) {
+  std::vector<RegistryValue> v = TypeLibraryValues(library);
+  for (RegistryValue& c : ClassValues(library)) v.push_back(std::move(c));
+  return v;
+}
+
+std::vector<RegistryValue> TypeLibraryValues(const std::filesystem::path& library) {
   const LibraryInfo& lib = Catalogue();
   const std::string path = Utf8(ServerPath(library));
   const std::string libid = GuidText(lib.libid);
   std::vector<RegistryValue> v;
-
-  // The type library, as registering it from the library file's resource writes it.
   const std::string tlb = TypeLibKey(lib) + "\\" + Version(lib);
   v.push_back({tlb, "", lib.help});
   v.push_back({tlb + "\\0\\" + (sizeof(void*) == 8 ? "win64" : "win32"), "", path});
@@ -52,7 +56,14 @@ std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& libra
     v.push_back({key + "\\TypeLib", "", libid});
     v.push_back({key + "\\TypeLib", "Version", Version(lib)});
   }
+  return v;
+}
 
+std::vector<RegistryValue> ClassValues(const std::filesystem::path& library) {
+  const LibraryInfo& lib = Catalogue();
+  const std::string path = Utf8(ServerPath(library));
+  const std::string libid = GuidText(lib.libid);
+  std::vector<RegistryValue> v;
   for (const VariantTraits* t : ClassOrder()) {
     const ClassInfo& c = lib.Class(t->id);
     const std::string key = "CLSID\\" + GuidText(c.clsid);
@@ -69,6 +80,12 @@ std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& libra
 }
 
 std::vector<std::string> RegistrationKeys() {
+  std::vector<std::string> keys = ClassKeys();
+  for (std::string& k : TypeLibraryKeys()) keys.push_back(std::move(k));
+  return keys;
+}
+
+std::vector<std::string> ClassKeys() {
   const LibraryInfo& lib = Catalogue();
   std::vector<std::string> keys;
   for (const VariantTraits* t : ClassOrder()) {
@@ -76,6 +93,12 @@ std::vector<std::string> RegistrationKeys() {
     keys.push_back(ProgId(c));
     keys.push_back("CLSID\\" + GuidText(c.clsid));
   }
+  return keys;
+}
+
+std::vector<std::string> TypeLibraryKeys() {
+  const LibraryInfo& lib = Catalogue();
+  std::vector<std::string> keys;
   for (const InterfaceInfo& i : lib.interfaces) keys.push_back("Interface\\" + GuidText(i.iid));
   keys.push_back(TypeLibKey(lib));
   return keys;
@@ -86,7 +109,8 @@ HRESULT RegisterServer() {
     std::unique_ptr<ClassesRoot> root = OpenClassesRoot();
     const std::filesystem::path library = ModuleFileName();
     if (!root || library.empty()) return E_FAIL;
-    for (const RegistryValue& v : RegistrationValues(library)) root->Set(v);
+    if (!root->RegisterTypeLibrary(library)) return E_FAIL;
+    for (const RegistryValue& v : ClassValues(library)) root->Set(v);
     return root->Commit() ? S_OK : E_FAIL;
   } catch (const std::exception&) {
     return E_FAIL;
@@ -97,8 +121,9 @@ HRESULT UnregisterServer() {
   try {
     std::unique_ptr<ClassesRoot> root = OpenClassesRoot();
     if (!root) return E_FAIL;
-    for (const std::string& key : RegistrationKeys()) root->DeleteTree(key);
-    return root->Commit() ? S_OK : E_FAIL;
+    for (const std::string& key : ClassKeys()) root->DeleteTree(key);
+    const bool type_library_removed = root->UnregisterTypeLibrary();
+    return root->Commit() && type_library_removed ? S_OK : E_FAIL;
   } catch (const std::exception&) {
     return E_FAIL;
   }

@@ -18,16 +18,26 @@ struct RegistryValue {
   std::string data;
 };
 
-// Everything registration writes for the library file at `library`, classes in the server's order.
+// Everything registration writes for the library file at `library`: the type library's keys
+// (TypeLib, Interface), as registering it writes them, then the classes' keys in the server's order.
 std::vector<RegistryValue> RegistrationValues(const std::filesystem::path& library);
+std::vector<RegistryValue> TypeLibraryValues(const std::filesystem::path& library);
+std::vector<RegistryValue> ClassValues(const std::filesystem::path& library);
 // The keys unregistration removes with everything under them.
 std::vector<std::string> RegistrationKeys();
+std::vector<std::string> TypeLibraryKeys();
+std::vector<std::string> ClassKeys();
 
 class ClassesRoot {
  public:
   virtual ~ClassesRoot() = default;
   virtual void Set(const RegistryValue& value) = 0;
   virtual void DeleteTree(const std::string& key) = 0;
+  // Registers the type library that the library file `library` carries, and removes it again. On
+  // Windows the system reads it from the file's resource and writes (and removes) its own keys;
+  // elsewhere the keys of TypeLibraryValues are written like the others.
+  virtual bool RegisterTypeLibrary(const std::filesystem::path& library) = 0;
+  virtual bool UnregisterTypeLibrary() = 0;
   // Makes the changes lasting; false when they could not be written.
   virtual bool Commit() = 0;
 };

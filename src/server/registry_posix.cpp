@@ -98,6 +98,16 @@ class FileClassesRoot : public ClassesRoot {
     }
   }
 
+  bool RegisterTypeLibrary(const std::filesystem::path& library) override {
+    for (const RegistryValue& v : TypeLibraryValues(library)) Set(v);
+    return true;
+  }
+
+  bool UnregisterTypeLibrary() override {
+    for (const std::string& key : TypeLibraryKeys()) DeleteTree(key);
+    return true;
+  }
+
   bool Commit() override {
     std::error_code ec;
     std::filesystem::create_directories(path_.parent_path(), ec);

@@ -1,12 +1,15 @@
 // The classes root of the system registry. regsvr32 registers an in-process server elevated, into
-// HKEY_CLASSES_ROOT.
+// HKEY_CLASSES_ROOT. The type library is registered by the system from the library file's own
+// resource (TYPELIB 1), which writes its TypeLib and Interface keys.
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601  // RegDeleteTreeW
 #endif
 #include <windows.h>
+#include <oleauto.h>
 
 #include <string>
 
+#include "server/catalogue.h"
 #include "server/registration.h"
 
 namespace zorfp::server {
@@ -43,6 +46,28 @@ class SystemClassesRoot : public ClassesRoot {
     const LSTATUS s = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Wide(key).c_str());
     if (s != ERROR_SUCCESS && s != ERROR_FILE_NOT_FOUND) ok_ = false;
     if (s == ERROR_SUCCESS) ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(key).c_str());
+  }
+
+  bool RegisterTypeLibrary(const std::filesystem::path& library) override {
+    ITypeLib* type_library = nullptr;
+    if (FAILED(::LoadTypeLibEx(library.c_str(), REGKIND_NONE, &type_library))) return false;
+    std::wstring path = library.wstring();
+    std::wstring folder = library.parent_path().wstring();
+    const HRESULT hr = ::RegisterTypeLib(type_library, path.data(), folder.data());
+    type_library->lpVtbl->Release(type_library);
+    return SUCCEEDED(hr);
+  }
+
+  // Removes this bitness's registration of the type library; one that is not there is no failure.
+  bool UnregisterTypeLibrary() override {
+    const LibraryInfo& lib = Catalogue();
+    const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+    const std::wstring key = Wide("TypeLib\\" + GuidText(lib.libid) + "\\" + std::to_string(lib.major) + "." +
+                                  std::to_string(lib.minor) + "\\0\\" + (kind == SYS_WIN64 ? "win64" : "win32"));
+    HKEY probe = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) return true;
+    ::RegCloseKey(probe);
+    return SUCCEEDED(::UnRegisterTypeLib(lib.libid, lib.major, lib.minor, 0, kind));
   }
 
   bool Commit() override { return ok_; }  // the registry writes as it goes
