@@ -1,6 +1,6 @@
 #include "link/locale.h"
 
-#include <cstdio>
+#include <optional>
 
 namespace zorfp {
 namespace {
@@ -11,7 +11,71 @@ std::string Number(int value, std::size_t width) {
   return s;
 }
 
+// Translates a strftime format into a Windows pattern; nullopt for anything we cannot express.
+std::optional<std::string> FromStrftime(const std::string& f) {
+  std::string out;
+  for (std::size_t i = 0; i < f.size(); ++i) {
+    if (f[i] != '%') {
+      if (std::string("dMyHhmszt'").find(f[i]) != std::string::npos) return std::nullopt;
+      out += f[i];
+      continue;
+    }
+    if (++i >= f.size()) return std::nullopt;
+    char c = f[i];
+    if (c == 'E' || c == 'O') {  // alternative forms: use the plain field
+      if (++i >= f.size()) return std::nullopt;
+      c = f[i];
+    }
+    switch (c) {
+      case 'd': out += "dd"; break;
+      case 'e': out += "d"; break;
+      case 'm': out += "MM"; break;
+      case 'y': out += "yy"; break;
+      case 'Y': out += "yyyy"; break;
+      case 'H': out += "HH"; break;
+      case 'k': out += "H"; break;
+      case 'I': out += "hh"; break;
+      case 'l': out += "h"; break;
+      case 'M': out += "mm"; break;
+      case 'S': out += "ss"; break;
+      case 'p': out += "tt"; break;
+      case 'D': out += "MM/dd/yy"; break;
+      case 'F': out += "yyyy-MM-dd"; break;
+      case 'T': out += "HH:mm:ss"; break;
+      case 'R': out += "HH:mm"; break;
+      default: return std::nullopt;
+    }
+  }
+  return out;
+}
+
+// The first character between two fields: what the locale puts between day, month and year.
+std::optional<std::string> Separator(const std::string& pattern, const std::string& fields) {
+  std::size_t i = pattern.find_first_of(fields);
+  if (i == std::string::npos) return std::nullopt;
+  i = pattern.find_first_not_of(fields, i);
+  if (i == std::string::npos) return std::nullopt;
+  return pattern.substr(i, 1);
+}
+
 }  // namespace
+
+LocaleFormats FromStrftimeFormats(const std::string& date_format, const std::string& time_format) {
+  LocaleFormats formats;
+  if (const auto date = FromStrftime(date_format)) {
+    if (const auto sep = Separator(*date, "dMy")) {
+      formats.short_date = *date;
+      formats.date_separator = *sep;
+    }
+  }
+  if (const auto time = FromStrftime(time_format)) {
+    if (const auto sep = Separator(*time, "Hhms")) {
+      formats.long_time = *time;
+      formats.time_separator = *sep;
+    }
+  }
+  return formats;
+}
 
 std::string FormatDateTime(const std::string& pattern, const CivilTime& t, const LocaleFormats& locale) {
   std::string out;

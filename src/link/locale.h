@@ -17,6 +17,10 @@ struct LocaleFormats {
 // platform gives nothing usable.
 LocaleFormats SystemLocaleFormats();
 
+// The C library's date and time formats (strftime notation) in the Windows notation; a format that
+// does not translate keeps its default.
+LocaleFormats FromStrftimeFormats(const std::string& date_format, const std::string& time_format);
+
 struct CivilTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
