@@ -102,5 +102,34 @@ TEST(DriverObjects, DispatchThroughTheFunctionTable) {
   EXPECT_EQ(d->lpVtbl->Release(d), 0u);
 }
 
+// The failure's message is collected for the thread's error object (where the platform has one)
+// even when the caller passes no EXCEPINFO; no other interface is offered on this platform.
+TEST(DriverObjects, AFailureWithoutExcepinfoAndNoErrorInfoInterface) {
+  IClassFactory* f = Factory("ZOR_05_03");
+  IDispatch* d = nullptr;
+  ASSERT_EQ(f->lpVtbl->CreateInstance(f, nullptr, IID_IDispatch, reinterpret_cast<void**>(&d)), S_OK);
+  f->lpVtbl->Release(f);
+
+  const IID support_error_info = {0xDF0B3D60, 0x548F, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
+  void* out = d;
+  EXPECT_EQ(d->lpVtbl->QueryInterface(d, support_error_info, &out), E_NOINTERFACE);
+  EXPECT_EQ(out, nullptr);
+  ITypeInfo* info = nullptr;
+  EXPECT_EQ(d->lpVtbl->GetTypeInfo(d, 1, 0, &info), DISP_E_BADINDEX);
+
+  const BoundMember* unbuilt = nullptr;
+  for (const BoundMember& m : DriverObject::From(d)->dispatcher().members()) {
+    if (!m.call && m.info->kind == MemberKind::kMethod && m.info->params.empty()) unbuilt = &m;
+  }
+  if (unbuilt) {
+    DISPPARAMS none{};
+    VARIANT result;
+    EXPECT_EQ(d->lpVtbl->Invoke(d, unbuilt->info->dispid, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr,
+                                nullptr),
+              DISP_E_EXCEPTION);
+  }
+  EXPECT_EQ(d->lpVtbl->Release(d), 0u);
+}
+
 }  // namespace
 }  // namespace zorfp::server
