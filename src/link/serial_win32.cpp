@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "link/serial_port.h"
@@ -55,7 +56,8 @@ class Win32SerialPort final : public SerialPort {
     out.byte_size = dcb_.ByteSize;
     out.parity = dcb_.Parity;
     out.stop_bits = dcb_.StopBits;
-    out.flags = 0;
+    // The flag word: the DWORD of bit fields that follows BaudRate.
+    std::memcpy(&out.flags, reinterpret_cast<const char*>(&dcb_.BaudRate) + sizeof(dcb_.BaudRate), sizeof(out.flags));
     return true;
   }
 

@@ -319,7 +319,27 @@ def test_script(args, wine):
         if code != 0:
             raise Failure("the script reported failures (exit %d)" % code)
 
+    log_folder = os.path.join(args.build, "src", "server", "Log")
+    shutil.rmtree(log_folder, ignore_errors=True)
     with_port(wine, args, lambda link: Simulator(args.sim, variant, link), body)
+    if os.path.isdir(log_folder):
+        check_log(log_folder)
+
+
+def check_log(folder):
+    """The exchange log a script switched on: in the folder Log beside the DLL, with the port's settings
+    (FPInit of 05-03 counts its time-outs in tenths of a second: 1 is 100 ms)."""
+    text = ""
+    for name in os.listdir(folder):
+        with open(os.path.join(folder, name), "rb") as f:
+            text += f.read().decode("cp1251")
+    for expected in ["OPEN PORT:", "     BaudRate = 9600\r\n", "     Flags    = 0\r\n",
+                     "     ReadIntervalTimeout         = 100\r\n", "     ReadTotalTimeoutMultiplier  = 2\r\n",
+                     "     ReadTotalTimeoutConstant    = 100\r\n", "     WriteTotalTimeoutMultiplier = 2\r\n",
+                     "     WriteTotalTimeoutConstant   = 100\r\n", "PORT CLOSED"]:
+        if expected not in text:
+            raise Failure("the exchange log beside the DLL lacks %r" % expected)
+    log("PASS the exchange log is written beside the DLL, with the port's settings and time-outs")
 
 
 def test_early_bound(args, wine):

@@ -53,6 +53,10 @@ void CheckSerialPort(unsigned number) {
   checks.Check(read_back.baud_rate == 9600 && read_back.byte_size == 8 && read_back.parity == 0 &&
                    read_back.stop_bits == 0,
                "the line settings hold");
+  // The flag word as the port reports it: no parity check (bit 1), no CTS/DSR flow control (bits 2,
+  // 3), no XON/XOFF (bits 8, 9). Wine reports binary mode always, and DTR and RTS from the modem
+  // lines, which a pseudo-terminal does not have; those are only shown.
+  checks.Check((read_back.flags & 0x30E) == 0, "no parity check and no flow control", Hex(read_back.flags));
 
   const zorfp::PortTimeouts timeouts{1000, 2, 1000, 2, 1000};
   zorfp::PortTimeouts held;

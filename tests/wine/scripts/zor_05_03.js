@@ -43,6 +43,7 @@ function main() {
   check("a missing port does not open", fp.FPInit(199, 9600, 1, 1) === false);
   check("its Russian text", fp.GetTextErrorMessage === "\u041f\u043e\u0440\u0442 \u0437\u0430\u043d\u044f\u0442!",
         fp.GetTextErrorMessage);
+  fp.LogRecord = true;  // the suite reads the log beside the DLL afterwards
   check("FPInit opens COM" + port, fp.FPInit(port, 9600, 1, 1) === true);
   var serial = fp.GetSerialNumber;
   check("the printer's serial number", typeof serial === "string" && serial.length > 0, serial);
