@@ -203,7 +203,9 @@ void CheckObject(BYTE port, const char* unbuilt) {
                "a refused argument: code 111 and its Russian text", Narrow(message_text.c_str()));
 
   // A receipt: two pieces of one item with a 64-bit article code, paid in cash.
-  fp->FPSale(2, 0, VARIANT_FALSE, 1250, etgTax_A, VARIANT_FALSE, const_cast<BSTR>(L"Молоко"), 4820000000017ull, &res);
+  BSTR name = SysAllocString(L"Молоко");
+  fp->FPSale(2, 0, VARIANT_FALSE, 1250, etgTax_A, VARIANT_FALSE, name, 4820000000017ull, &res);
+  SysFreeString(name);
   LONG total = 0;
   fp->get_GetCheckTotal(&total);
   checks.Check(res == VARIANT_TRUE && total == 2500, "FPSale registers the item", "total " + std::to_string(total));

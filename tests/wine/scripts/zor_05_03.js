@@ -27,7 +27,7 @@ function main() {
   var port = parseInt(WScript.Arguments(0), 10);
   var unbuilt = WScript.Arguments(1);
   var fp = new ActiveXObject("ZORFP.ZOR_05_03");
-  var other = new ActiveXObject("ZORFP.ZOR_EP_02");
+  var other = new ActiveXObject("ZORFP.ZOR_EP_01");
 
   // Settings: Lang is one per class, the others one for the whole library.
   fp.Lang = 0;
