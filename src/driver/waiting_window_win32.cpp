@@ -83,8 +83,8 @@ void ShowWaitingWindow(Module& module, const std::function<void()>& job) {
   const int x = (::GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
   const int y = (::GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
   const HWND owner = ::GetActiveWindow();
-  const HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Waiting", WS_POPUP, x, y,
-                                      kWidth, kHeight, owner, nullptr, instance, nullptr);
+  const HWND hwnd = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"Waiting", WS_POPUP, x,
+                                      y, kWidth, kHeight, owner, nullptr, instance, nullptr);
   if (hwnd == nullptr) {  // no window station: still run the job, after the same pause
     module.clock->Pause(module.waiting_window_delay);
     job();
@@ -92,11 +92,13 @@ void ShowWaitingWindow(Module& module, const std::function<void()>& job) {
   }
   WindowState state{&job, nullptr, false};
   ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
-  const HWND panel = ::CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", Wide("\xCE\xE6\xE8\xE4\xE0\xE9\xF2\xE5...").c_str(),
-                                       WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, kWidth, kHeight,
-                                       hwnd, nullptr, instance, nullptr);
-  const HFONT font = ::CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
+  const HWND panel =
+      ::CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", Wide("\xCE\xE6\xE8\xE4\xE0\xE9\xF2\xE5...").c_str(),
+                        WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, kWidth, kHeight, hwnd,
+                        nullptr, instance, nullptr);
+  const HFONT font =
+      ::CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
   ::SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 
   // Shown: the panel takes the caller's text and the timer starts.

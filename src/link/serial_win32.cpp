@@ -57,7 +57,8 @@ class Win32SerialPort final : public SerialPort {
     out.parity = dcb_.Parity;
     out.stop_bits = dcb_.StopBits;
     // The flag word: the DWORD of bit fields that follows BaudRate.
-    std::memcpy(&out.flags, reinterpret_cast<const char*>(&dcb_.BaudRate) + sizeof(dcb_.BaudRate), sizeof(out.flags));
+    std::memcpy(&out.flags, reinterpret_cast<const char*>(&dcb_.BaudRate) + sizeof(dcb_.BaudRate),
+                sizeof(out.flags));
     return true;
   }
 
@@ -104,8 +105,8 @@ class Win32SerialPort final : public SerialPort {
 
   std::optional<Byte> ReadByte(std::chrono::milliseconds cap) override {
     const auto bound = OneByteReadBound(timeouts_);
-    const auto wait = static_cast<DWORD>(std::clamp<long long>(
-        bound ? std::min(*bound, cap).count() : cap.count(), 0, MAXDWORD - 1));
+    const auto wait = static_cast<DWORD>(
+        std::clamp<long long>(bound ? std::min(*bound, cap).count() : cap.count(), 0, MAXDWORD - 1));
     ApplyReadWait(wait);
     Byte b = 0;
     DWORD got = 0;
@@ -148,6 +149,8 @@ std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name) {
   return std::make_unique<Win32SerialPort>(h);
 }
 
-std::string SerialPortName(unsigned number) { return "\\\\.\\COM" + std::to_string(number); }
+std::string SerialPortName(unsigned number) {
+  return "\\\\.\\COM" + std::to_string(number);
+}
 
 }  // namespace zorfp

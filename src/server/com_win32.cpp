@@ -1,8 +1,7 @@
 // What a driver object offers on Windows beyond IUnknown and IDispatch: the class's dual
 // interface (the generated function table), ISupportErrorInfo with the thread's error object, and
 // type information read from the library's own type library resource.
-#include <windows.h>
-#include <oleauto.h>
+#include <windows.h>  // with ole2.h: the automation API
 
 #include <string>
 #include <vector>
@@ -39,10 +38,10 @@ ISupportErrorInfoVtbl kSupportErrorInfoTable = {ErrQueryInterface, ErrAddRef, Er
 
 // Read once from the library file's resource; kept for the library's lifetime.
 ITypeLib* TypeLibrary() {
-  static ITypeLib* const library = [] {
+  static ITypeLib* const library = []() -> ITypeLib* {
     ITypeLib* loaded = nullptr;
-    const std::filesystem::path path = ModuleFileName();
-    if (path.empty() || FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &loaded))) return (ITypeLib*)nullptr;
+    const std::filesystem::path path = ModuleFileName();  // a program linking the server has none
+    if (path.empty() || FAILED(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &loaded))) return nullptr;
     return loaded;
   }();
   return library;

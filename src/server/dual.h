@@ -27,18 +27,44 @@ inline constexpr std::nullptr_t kNoResult = nullptr;
 namespace dual {
 
 // Arguments: each C type of the slots to the VARIANT the dispatcher converts from.
-inline void In(VARIANT& v, unsigned char x) { v.vt = VT_UI1, v.bVal = x; }
-inline void In(VARIANT& v, unsigned short x) { v.vt = VT_UI2, v.uiVal = x; }
-inline void In(VARIANT& v, ULONG x) { v.vt = VT_UI4, v.ulVal = x; }
-inline void In(VARIANT& v, LONG x) { v.vt = VT_I4, v.lVal = x; }
-inline void In(VARIANT& v, UINT64 x) { v.vt = VT_UI8, v.ullVal = x; }
-inline void In(VARIANT& v, BSTR x) { v.vt = VT_BSTR, v.bstrVal = x; }  // the caller's: never freed here
-inline void In(VARIANT& v, VARIANT_BOOL x) { v.vt = VT_BOOL, v.boolVal = x; }
-inline void In(VARIANT& v, DATE x) { v.vt = VT_DATE, v.date = x; }
+inline void In(VARIANT& v, unsigned char x) {
+  v.vt = VT_UI1;
+  v.bVal = x;
+}
+inline void In(VARIANT& v, unsigned short x) {
+  v.vt = VT_UI2;
+  v.uiVal = x;
+}
+inline void In(VARIANT& v, ULONG x) {
+  v.vt = VT_UI4;
+  v.ulVal = x;
+}
+inline void In(VARIANT& v, LONG x) {
+  v.vt = VT_I4;
+  v.lVal = x;
+}
+inline void In(VARIANT& v, UINT64 x) {
+  v.vt = VT_UI8;
+  v.ullVal = x;
+}
+// The string stays the caller's: it is never freed here.
+inline void In(VARIANT& v, BSTR x) {
+  v.vt = VT_BSTR;
+  v.bstrVal = x;
+}
+inline void In(VARIANT& v, VARIANT_BOOL x) {
+  v.vt = VT_BOOL;
+  v.boolVal = x;
+}
+inline void In(VARIANT& v, DATE x) {
+  v.vt = VT_DATE;
+  v.date = x;
+}
 template <typename E>
-  requires std::is_enum_v<E>
+requires std::is_enum_v<E>
 void In(VARIANT& v, E x) {
-  v.vt = VT_I4, v.lVal = static_cast<LONG>(x);
+  v.vt = VT_I4;
+  v.lVal = static_cast<LONG>(x);
 }
 
 // Results: the dispatcher's VARIANT to the slot's [out, retval] type; a string passes to the caller.
@@ -51,8 +77,7 @@ HRESULT Out(VARIANT& v, BSTR* out);
 HRESULT Out(VARIANT& v, VARIANT_BOOL* out);
 HRESULT Out(VARIANT& v, DATE* out);
 template <typename E>
-  requires std::is_enum_v<E>
-HRESULT Out(VARIANT& v, E* out) {
+requires std::is_enum_v<E> HRESULT Out(VARIANT& v, E* out) {
   LONG value = 0;
   const HRESULT hr = Out(v, &value);
   if (SUCCEEDED(hr)) *out = static_cast<E>(value);

@@ -4,8 +4,7 @@
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601  // RegDeleteTreeW
 #endif
-#include <windows.h>
-#include <oleauto.h>
+#include <windows.h>  // with ole2.h: the automation API
 
 #include <string>
 
@@ -62,8 +61,9 @@ class SystemClassesRoot : public ClassesRoot {
   bool UnregisterTypeLibrary() override {
     const LibraryInfo& lib = Catalogue();
     const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
-    const std::wstring key = Wide("TypeLib\\" + GuidText(lib.libid) + "\\" + std::to_string(lib.major) + "." +
-                                  std::to_string(lib.minor) + "\\0\\" + (kind == SYS_WIN64 ? "win64" : "win32"));
+    const std::wstring key =
+        Wide("TypeLib\\" + GuidText(lib.libid) + "\\" + std::to_string(lib.major) + "." +
+             std::to_string(lib.minor) + "\\0\\" + (kind == SYS_WIN64 ? "win64" : "win32"));
     HKEY probe = nullptr;
     if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) return true;
     ::RegCloseKey(probe);

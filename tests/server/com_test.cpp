@@ -110,7 +110,8 @@ TEST(DriverObjects, AFailureWithoutExcepinfoAndNoErrorInfoInterface) {
   ASSERT_EQ(f->lpVtbl->CreateInstance(f, nullptr, IID_IDispatch, reinterpret_cast<void**>(&d)), S_OK);
   f->lpVtbl->Release(f);
 
-  const IID support_error_info = {0xDF0B3D60, 0x548F, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
+  const IID support_error_info = {
+      0xDF0B3D60, 0x548F, 0x101B, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
   void* out = d;
   EXPECT_EQ(d->lpVtbl->QueryInterface(d, support_error_info, &out), E_NOINTERFACE);
   EXPECT_EQ(out, nullptr);
@@ -124,8 +125,8 @@ TEST(DriverObjects, AFailureWithoutExcepinfoAndNoErrorInfoInterface) {
   if (unbuilt) {
     DISPPARAMS none{};
     VARIANT result;
-    EXPECT_EQ(d->lpVtbl->Invoke(d, unbuilt->info->dispid, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr,
-                                nullptr),
+    EXPECT_EQ(d->lpVtbl->Invoke(d, unbuilt->info->dispid, IID_NULL, 0, DISPATCH_METHOD, &none, &result,
+                                nullptr, nullptr),
               DISP_E_EXCEPTION);
   }
   EXPECT_EQ(d->lpVtbl->Release(d), 0u);

@@ -8,7 +8,8 @@
 class Checks {
  public:
   bool Check(bool ok, const std::string& what, const std::string& detail = {}) {
-    std::printf("%s %s%s%s\n", ok ? "PASS" : "FAIL", what.c_str(), detail.empty() ? "" : ": ", detail.c_str());
+    std::printf("%s %s%s%s\n", ok ? "PASS" : "FAIL", what.c_str(), detail.empty() ? "" : ": ",
+                detail.c_str());
     std::fflush(stdout);
     ++(ok ? passed_ : failed_);
     return ok;

@@ -6,9 +6,9 @@
 //
 // UNBUILT_MEMBER names a method without arguments that the build does not implement yet ("-" for
 // none): called through its function-table slot it must fail with its message in IErrorInfo.
-#include <initguid.h>
 #include <windows.h>
-#include <oleauto.h>
+// After the system's headers, before zorfp_h.h: this file defines the library's identifiers.
+#include <initguid.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -36,7 +36,8 @@ std::wstring Wide(const char* ascii) {
 bool IsOleAutomation(ITypeInfo* dispatch_info) {
   HREFTYPE ref = 0;
   ITypeInfo* info = nullptr;
-  if (FAILED(dispatch_info->GetRefTypeOfImplType(-1, &ref)) || FAILED(dispatch_info->GetRefTypeInfo(ref, &info))) {
+  if (FAILED(dispatch_info->GetRefTypeOfImplType(-1, &ref)) ||
+      FAILED(dispatch_info->GetRefTypeInfo(ref, &info))) {
     return false;
   }
   TYPEATTR* ta = nullptr;
@@ -50,14 +51,16 @@ bool IsOleAutomation(ITypeInfo* dispatch_info) {
 // The library: six enumerations, seven dual automation interfaces, seven creatable coclasses.
 void CheckTypeLibrary() {
   ITypeLib* lib = nullptr;
-  if (!checks.Check(SUCCEEDED(LoadRegTypeLib(LIBID_ZORFP, 1, 0, 0, &lib)), "the type library is registered")) return;
+  if (!checks.Check(SUCCEEDED(LoadRegTypeLib(LIBID_ZORFP, 1, 0, 0, &lib)), "the type library is registered"))
+    return;
   BSTR name = nullptr, help = nullptr;
   lib->GetDocumentation(-1, &name, &help, nullptr, nullptr);
   checks.Check(Text(name) == L"ZORFP", "library name");
   checks.Check(Text(help) == L"ZORFP (Fiscal printer driver) ", "library help string");
   TLIBATTR* attr = nullptr;
   lib->GetLibAttr(&attr);
-  checks.Check(attr->wMajorVerNum == 1 && attr->wMinorVerNum == 0 && attr->lcid == 0, "version 1.0, locale 0");
+  checks.Check(attr->wMajorVerNum == 1 && attr->wMinorVerNum == 0 && attr->lcid == 0,
+               "version 1.0, locale 0");
   lib->ReleaseTLibAttr(attr);
 
   int enums = 0, duals = 0, coclasses = 0;
@@ -73,7 +76,8 @@ void CheckTypeLibrary() {
     if (ta->typekind == TKIND_ENUM) ++enums;
     if (ta->typekind == TKIND_DISPATCH && (ta->wTypeFlags & TYPEFLAG_FDUAL) && IsOleAutomation(info)) {
       ++duals;
-      if (n == L"IZOR_EP_01") checks.Check((ta->wTypeFlags & TYPEFLAG_FREPLACEABLE) != 0, "IZOR_EP_01 is replaceable");
+      if (n == L"IZOR_EP_01")
+        checks.Check((ta->wTypeFlags & TYPEFLAG_FREPLACEABLE) != 0, "IZOR_EP_01 is replaceable");
     }
     if (ta->typekind == TKIND_COCLASS) {
       ++coclasses;
@@ -107,13 +111,14 @@ void CheckLayout(ITypeInfo* dispatch_info) {
     FUNCDESC* f = nullptr;
     info->GetFuncDesc(i, &f);
     slots_in_order = slots_in_order && f->oVft == static_cast<SHORT>((7 + i) * sizeof(void*));
-    if (f->invkind == INVOKE_PROPERTYPUT && last_kind == INVOKE_PROPERTYGET) ids_shared = ids_shared && f->memid == last_id;
+    if (f->invkind == INVOKE_PROPERTYPUT && last_kind == INVOKE_PROPERTYGET)
+      ids_shared = ids_shared && f->memid == last_id;
     last_id = f->memid;
     last_kind = f->invkind;
     info->ReleaseFuncDesc(f);
   }
-  checks.Check(ta->cbSizeVft == (7 + ta->cFuncs) * sizeof(void*) && slots_in_order, "function-table slots in order",
-               std::to_string(ta->cFuncs) + " slots");
+  checks.Check(ta->cbSizeVft == (7 + ta->cFuncs) * sizeof(void*) && slots_in_order,
+               "function-table slots in order", std::to_string(ta->cFuncs) + " slots");
   checks.Check(ids_shared, "a property's read and write share their identifier");
   info->ReleaseTypeAttr(ta);
   info->Release();
@@ -147,7 +152,8 @@ void CheckFailureThroughSlot(IZOR_05_03* fp, ITypeInfo* dispatch_info, const cha
   VARIANT_BOOL res = VARIANT_TRUE;
   SetErrorInfo(0, nullptr);
   const HRESULT hr = reinterpret_cast<Method>(table[slot / sizeof(void*)])(fp, &res);
-  checks.Check(hr == E_NOTIMPL && res == VARIANT_FALSE, std::string(member) + " fails through its slot", Hex(hr));
+  checks.Check(hr == E_NOTIMPL && res == VARIANT_FALSE, std::string(member) + " fails through its slot",
+               Hex(hr));
   IErrorInfo* error = nullptr;
   BSTR description = nullptr;
   if (GetErrorInfo(0, &error) == S_OK) {
@@ -155,7 +161,8 @@ void CheckFailureThroughSlot(IZOR_05_03* fp, ITypeInfo* dispatch_info, const cha
     error->Release();
   }
   const std::wstring text = Text(description);
-  checks.Check(text == name + L" is not implemented in this build", "its message comes through IErrorInfo", Narrow(text.c_str()));
+  checks.Check(text == name + L" is not implemented in this build", "its message comes through IErrorInfo",
+               Narrow(text.c_str()));
 }
 
 void CheckObject(BYTE port, const char* unbuilt) {
@@ -163,19 +170,23 @@ void CheckObject(BYTE port, const char* unbuilt) {
   checks.Check(SUCCEEDED(CLSIDFromProgID(L"ZORFP.ZOR_05_03", &clsid)) && IsEqualGUID(clsid, CLSID_ZOR_05_03),
                "ProgID ZORFP.ZOR_05_03 names its class");
   IZOR_05_03* fp = nullptr;
-  HRESULT hr = CoCreateInstance(CLSID_ZOR_05_03, nullptr, CLSCTX_INPROC_SERVER, IID_IZOR_05_03, reinterpret_cast<void**>(&fp));
+  HRESULT hr = CoCreateInstance(CLSID_ZOR_05_03, nullptr, CLSCTX_INPROC_SERVER, IID_IZOR_05_03,
+                                reinterpret_cast<void**>(&fp));
   if (!checks.Check(SUCCEEDED(hr) && fp, "created through its dual interface", Hex(hr))) return;
 
   IDispatch* dispatch = nullptr;
   fp->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-  checks.Check(static_cast<void*>(dispatch) == static_cast<void*>(fp), "IDispatch is the dual interface itself");
+  checks.Check(static_cast<void*>(dispatch) == static_cast<void*>(fp),
+               "IDispatch is the dual interface itself");
   ITypeInfo* type_info = nullptr;
   BSTR type_name = nullptr;
-  if (dispatch && SUCCEEDED(dispatch->GetTypeInfo(0, 0, &type_info))) type_info->GetDocumentation(MEMBERID_NIL, &type_name, nullptr, nullptr, nullptr);
+  if (dispatch && SUCCEEDED(dispatch->GetTypeInfo(0, 0, &type_info)))
+    type_info->GetDocumentation(MEMBERID_NIL, &type_name, nullptr, nullptr, nullptr);
   checks.Check(Text(type_name) == L"IZOR_05_03", "GetTypeInfo describes IZOR_05_03");
   ISupportErrorInfo* support = nullptr;
   fp->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support));
-  checks.Check(support && support->InterfaceSupportsErrorInfo(IID_IZOR_05_03) == S_OK, "ISupportErrorInfo for IZOR_05_03");
+  checks.Check(support && support->InterfaceSupportsErrorInfo(IID_IZOR_05_03) == S_OK,
+               "ISupportErrorInfo for IZOR_05_03");
   if (support) support->Release();
   if (type_info) CheckLayout(type_info);
 
@@ -208,7 +219,8 @@ void CheckObject(BYTE port, const char* unbuilt) {
   SysFreeString(name);
   LONG total = 0;
   fp->get_GetCheckTotal(&total);
-  checks.Check(res == VARIANT_TRUE && total == 2500, "FPSale registers the item", "total " + std::to_string(total));
+  checks.Check(res == VARIANT_TRUE && total == 2500, "FPSale registers the item",
+               "total " + std::to_string(total));
   fp->FPPayment(eptCashPayment, static_cast<ULONG>(total), VARIANT_TRUE, VARIANT_TRUE, &res);
   fp->get_GetByteResult(&code);
   checks.Check(res == VARIANT_TRUE, "FPPayment closes the receipt", "code " + std::to_string(code));
@@ -219,7 +231,8 @@ void CheckObject(BYTE port, const char* unbuilt) {
   const int calls = 100000;
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < calls; ++i) fp->get_Lang(&lang);
-  const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / calls;
+  const double us =
+      std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() / calls;
   std::printf("early-bound call: %.2f us\n", us);
 
   fp->FPClose(&res);

@@ -37,12 +37,14 @@ long long Since(Clock::time_point start) {
 
 void CheckSerialPort(unsigned number) {
   const std::string name = zorfp::SerialPortName(number);
-  checks.Check(name == "\\\\.\\COM" + std::to_string(number), "port " + std::to_string(number) + " is " + name);
+  checks.Check(name == "\\\\.\\COM" + std::to_string(number),
+               "port " + std::to_string(number) + " is " + name);
   std::unique_ptr<zorfp::SerialPort> port = zorfp::OpenSerialPort(name);
   if (!checks.Check(port != nullptr, "the port opens")) return;
   // Windows refuses a second open of a port opened without sharing; Wine does not enforce that for
   // devices, so here it is only reported.
-  std::printf("NOTE a second open of the same port %s\n", zorfp::OpenSerialPort(name) ? "succeeds (Wine)" : "fails");
+  std::printf("NOTE a second open of the same port %s\n",
+              zorfp::OpenSerialPort(name) ? "succeeds (Wine)" : "fails");
 
   zorfp::LineSettings line;
   checks.Check(port->GetLineSettings(line), "GetCommState");
@@ -149,8 +151,8 @@ void CheckWaitingWindow(bool window_expected) {
   checks.Check(seen.window.left == left && seen.window.top == top, "centred on the screen");
   checks.Check(seen.caption == L"Waiting", "caption", Narrow(seen.caption.c_str()));
   const std::u16string expected = zorfp::AnsiToUtf16(text);
-  checks.Check(seen.panel == std::wstring(expected.begin(), expected.end()), "the panel shows the caller's text",
-               Narrow(seen.panel.c_str()));
+  checks.Check(seen.panel == std::wstring(expected.begin(), expected.end()),
+               "the panel shows the caller's text", Narrow(seen.panel.c_str()));
   checks.Check(FindWindowW(L"ZORFPWaitingWindow", nullptr) == nullptr, "the window is gone afterwards");
 }
 
