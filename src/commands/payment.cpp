@@ -61,11 +61,15 @@ bool IsDiscountType(std::uint32_t type) {
   return (kDiscountForms[type].bits & kIsDiscount) != 0;
 }
 
-// A length byte and the text, or the single byte 0 for no text.
-void PutText(Driver& d, Bytes& command, const AnsiString& text, Byte length_flags = 0) {
-  const std::string oem = PrinterTextOut(text, d.module().settings.CP866);
+// A length byte and printer text, or the single byte 0 for no text.
+void PutOemText(Bytes& command, const std::string& oem, Byte length_flags = 0) {
   command.push_back(static_cast<Byte>(oem.size() | length_flags));
   command.insert(command.end(), oem.begin(), oem.end());
+}
+
+// The same for client text.
+void PutText(Driver& d, Bytes& command, const AnsiString& text, Byte length_flags = 0) {
+  PutOemText(command, PrinterTextOut(text, d.module().settings.CP866), length_flags);
 }
 
 Bytes AmountCommand(Byte code, std::uint32_t amount) {
@@ -135,9 +139,8 @@ bool FPComment(Driver& d, const AnsiString& Comment, bool OpenPayCheck) {
 bool FPNullCheck(Driver& d) {
   if (!FPResetOrder(d)) return false;
   // Printed in Ukrainian whatever the client's code page.
-  const std::string text = AnsiToOemText(Utf8ToAnsi("НУЛЬОВИЙ ЧЕК"));
-  Bytes command{kComment, static_cast<Byte>(text.size())};
-  command.insert(command.end(), text.begin(), text.end());
+  Bytes command{kComment};
+  PutOemText(command, AnsiToOemText(Utf8ToAnsi("НУЛЬОВИЙ ЧЕК")));
   if (!d.Execute(command)) return false;
   if (!FPPayment(d, kCashPayment, 0, /*CheckClose=*/true, /*FiscStatus=*/true)) return false;
   ClearReceipt(Receipt(d));
