@@ -70,6 +70,7 @@ RegistryPath SplitRegistryPath(std::string_view s, SearchType type) {
   std::string_view rest = s.substr(first + 1);
   if (type == SearchType::kRegistryKey) {
     r.key = std::string(rest);
+    r.key_only = true;
     return r;
   }
   const std::size_t last = rest.rfind('\\');

@@ -36,6 +36,7 @@ struct RegistryPath {
   RegistryRoot root = RegistryRoot::kCurrentUser;
   std::string key;
   std::string value_name;  // empty: the key's default value
+  bool key_only = false;   // a key search: the key being there is enough
 };
 // "HKLM\Software\Vendor\Product\Version": root, key "Software\Vendor\Product", value "Version".
 // A registry key search cuts the string at its last backslash and reads that key's default value.

@@ -22,12 +22,13 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& p) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Removes the Run value on every way out, unless the run ends for a restart.
+// Removes the Run value on every way out, unless the run ends for a restart; also the one an
+// earlier run left for its restart, when this run (the one after it) has nothing to install.
 class RunValue {
  public:
   RunValue(SetupPlatform& platform, std::string name) : platform_(platform), name_(std::move(name)) {}
   ~RunValue() {
-    if (set_ && !keep_) platform_.RemoveRunValue(name_);
+    if (!keep_) Remove();
   }
   void Set(const std::string& command) {
     platform_.SetRunValue(name_, command);
@@ -42,7 +43,7 @@ class RunValue {
  private:
   SetupPlatform& platform_;
   std::string name_;
-  bool set_ = false;
+  bool set_ = true;  // unknown until removed: a restart may have left it
   bool keep_ = false;
 };
 

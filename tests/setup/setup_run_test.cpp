@@ -186,6 +186,18 @@ TEST(Setup, RunValue) {
   }
 }
 
+// The run after the restart finds everything installed and removes what the run before it left.
+TEST(Setup, RunAfterTheRestartRemovesTheRunValue) {
+  Platform p;
+  p.Pack(OneRuntime("q"));
+  p.exit_codes["runtime.exe"] = kRestartRequired;
+  EXPECT_EQ(RunSetup(p, ""), kRestartRequired);
+  ASSERT_EQ(p.run_values.size(), 1u);
+  EXPECT_EQ(RunSetup(p, ""), 0);
+  EXPECT_TRUE(p.run_values.empty());
+  EXPECT_EQ(std::count(p.events.begin(), p.events.end(), "open: runtime.exe /S [runtime]"), 1);
+}
+
 TEST(Setup, RunValueHoldsTheQuotedPathAndTheCommandLine) {
   EXPECT_EQ(RunCommand("C:\\Program Files\\ZORFP\\ZORFPDriverSetup.exe", "  /qb "),
             "\"C:\\Program Files\\ZORFP\\ZORFPDriverSetup.exe\" /qb");
