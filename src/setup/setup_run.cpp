@@ -147,8 +147,15 @@ std::optional<std::string> ExtractFolder(const std::string& command_line) {
 }
 
 std::string RunCommand(const std::filesystem::path& program, const std::string& command_line) {
-  std::string command = "\"" + Utf8(program) + "\"";
-  if (!Trim(command_line).empty()) command += " " + std::string(Trim(command_line));
+  // Built piece by piece: GCC 12 misjudges the chained concatenation (-Wrestrict).
+  std::string command(1, '"');
+  command += Utf8(program);
+  command += '"';
+  const std::string_view rest = Trim(command_line);
+  if (!rest.empty()) {
+    command += ' ';
+    command += rest;
+  }
   return command;
 }
 

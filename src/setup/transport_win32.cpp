@@ -134,18 +134,12 @@ class InternetTransport : public Transport {
     if (!connection_) return Failed("the server cannot be reached");
     const std::wstring path = parts.lpszUrlPath;
     OpenResult r;
-    // Binary first: servers refuse sizes and restarts in ASCII mode.
-    Command(L"TYPE I");
-    if (Command(L"SIZE " + path) == 213) {
-      const std::string text = LastResponse();
-      const std::size_t at = text.rfind("213 ");
-      if (at != std::string::npos) {
-        const std::uint64_t size = LeadingNumber(std::string_view(text).substr(at + 4));
-        if (size >= resume_at) r.length = size - resume_at;
-      }
-    }
+    const std::optional<std::uint64_t> size = FtpSize(path);
+    if (size && *size >= resume_at) r.length = *size - resume_at;
     r.status = OpenResult::kWhole;
     if (resume_at > 0) {
+      // Binary first: servers refuse a restart in ASCII mode.
+      Command(L"TYPE I");
       if (Command(Wide(Format("REST %llu", static_cast<unsigned long long>(resume_at)))) == 350) {
         r.status = OpenResult::kResumed;
       } else if (r.length) {
@@ -157,14 +151,32 @@ class InternetTransport : public Transport {
     return r;
   }
 
-  // The reply code of a command without a data connection, or 0 when it could not be sent.
+  // The file's size: from the reply to SIZE where the library passes replies on, else from a
+  // listing of the file.
+  std::optional<std::uint64_t> FtpSize(const std::wstring& path) {
+    Command(L"TYPE I");  // servers give sizes in binary mode only
+    HINTERNET none = nullptr;
+    if (::FtpCommandW(connection_, FALSE, FTP_TRANSFER_TYPE_BINARY, (L"SIZE " + path).c_str(), 0, &none)) {
+      const std::string text = LastResponse();
+      const std::size_t at = text.rfind("213 ");
+      if (at != std::string::npos) return LeadingNumber(std::string_view(text).substr(at + 4));
+    }
+    WIN32_FIND_DATAW data;
+    HINTERNET find = ::FtpFindFirstFileW(connection_, path.c_str(), &data, INTERNET_FLAG_RELOAD, 0);
+    if (!find) return std::nullopt;
+    ::InternetCloseHandle(find);
+    return static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  }
+
+  // The reply code of a command without a data connection: the code the server's reply text
+  // holds; where the library passes no text for a positive reply (Wine), 350 for any positive
+  // reply to REST, which is the only positive reply that command has. 0 when refused.
   int Command(const std::wstring& command) {
     HINTERNET none = nullptr;
-    if (!::FtpCommandW(connection_, FALSE, FTP_TRANSFER_TYPE_BINARY, command.c_str(), 0, &none)) {
-      const int code = LastReplyCode();
-      return code;
-    }
-    return LastReplyCode();
+    if (!::FtpCommandW(connection_, FALSE, FTP_TRANSFER_TYPE_BINARY, command.c_str(), 0, &none)) return 0;
+    const int code = LastReplyCode();
+    if (code != 0) return code;
+    return command.rfind(L"REST ", 0) == 0 ? 350 : 200;
   }
 
   HINTERNET session_ = nullptr;
