@@ -140,7 +140,7 @@ void Win32Platform::OpenSite(const std::string& url) {
   const std::filesystem::path shortcut = *temp / L"ZORFPDriverSetup.url";
   {
     std::ofstream out(shortcut, std::ios::binary | std::ios::trunc);
-    out << "[InternetShortcut]\r\nURL=" << url << "\r\n";
+    out << "[InternetShortcut]\n\rURL=" << url << "\n\r";
   }
   ::ShellExecuteW(nullptr, L"open", shortcut.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
