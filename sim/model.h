@@ -61,6 +61,9 @@ CivilTime ToCivil(DeviceClock::TimePoint t);
 // "2024-01-15 09:30:00"
 std::string FormatCivil(const CivilTime& t);
 
+// The page of the memory map that holds the registers the host reads by address.
+inline constexpr Byte kRegisterPage = 0x10;
+
 // Memory the host reads by address (command 0x1C): 64 KiB pages, zero where nothing was written.
 class MemoryMap {
  public:

@@ -5,8 +5,6 @@
 namespace zorfp::sim {
 namespace {
 
-constexpr Byte kRegisterPage = 0x10;
-
 // Memory read: address (low, high), page, length; answers the bytes read.
 Reply HandleMemoryRead(PrinterModel& m, const Request& r) {
   if (r.params.size() != 4) return RefuseBadParameter(m);

@@ -12,8 +12,6 @@ namespace {
 
 using enum Variant;
 
-constexpr Byte kRegisterPage = 0x10;
-
 // A day counter as four decimal digits in two BCD bytes, low pair first.
 void AppendBcdCounter(Bytes& out, std::uint32_t n) {
   out.push_back(BcdByte(static_cast<int>(n % 100)));
