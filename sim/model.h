@@ -180,8 +180,8 @@ struct PrinterModel {
   DeviceClock clock;  // model_clock.cpp
   PrintingState printing;
   ProgrammingState programming;
-  TaxTable taxes;     // model_taxes.cpp
-  MemoryMap memory;   // served by the memory read (model_journal.cpp)
+  TaxTable taxes;    // model_taxes.cpp
+  MemoryMap memory;  // served by the memory read (model_journal.cpp)
 
   // Receipts and the day: items, payment and totals share them (receipt_flow.h).
   std::optional<DeviceClock::TimePoint> day_opened_at;

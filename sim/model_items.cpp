@@ -63,7 +63,8 @@ Refusal ItemRefusal(const PrinterModel& m, ItemFields& f) {
   if (!GroupRate(m.taxes, m.traits(), item.tax_group)) return result::kNoSuchTaxGroup;
   if (item.name_from_memory) {
     const auto it = m.programming.articles.find(item.code);
-    if (it == m.programming.articles.end() || it->second.tax_group != item.tax_group) return result::kBadArticle;
+    if (it == m.programming.articles.end() || it->second.tax_group != item.tax_group)
+      return result::kBadArticle;
     item.name = it->second.name;
   }
   item.cost = ItemCost(item.quantity, item.decimals, item.price);

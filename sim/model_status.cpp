@@ -47,7 +47,8 @@ Reply HandlePrinterStateRequest(PrinterModel& m, const Request& r) {
 constexpr CommandEntry kStatusCommands[] = {
     {0x00, "status request", VariantSet::All(), Effect::kQuery, &HandleStatusRequest},
     // 08-01 runs at a fixed rate.
-    {0x26, "change baud rate", VariantSet::All().Without(k0801), Effect::kChangesState, &HandleChangeBaudRate},
+    {0x26, "change baud rate", VariantSet::All().Without(k0801), Effect::kChangesState,
+     &HandleChangeBaudRate},
     {0x30, "printer state request", VariantSet{kEp05, kEp06, k0502, k0503}, Effect::kQuery,
      &HandlePrinterStateRequest},
 };
@@ -172,8 +173,8 @@ void WriteDeviceJson(const PrinterModel& m, Json& j) {
   const StatusState& s = m.status;
   const PaperState& p = s.paper;
   j["paper"] = {
-      {"receipt_low", p.receipt_low},   {"receipt_out", p.receipt_out},
-      {"journal_low", p.journal_low},   {"journal_out", p.journal_out},
+      {"receipt_low", p.receipt_low},           {"receipt_out", p.receipt_out},
+      {"journal_low", p.journal_low},           {"journal_out", p.journal_out},
       {"connection_error", p.connection_error},
   };
   const DeviceConditions& c = s.conditions;

@@ -93,8 +93,8 @@ void Print(const Options& o, const Outcome& r) {
   } else if (!r.error.empty()) {
     line = r.cls + "." + r.member + ": error: " + r.error;
   } else {
-    line = r.cls + "." + r.member + " -> " + JsonText(r.value) + "  [result " + JsonText(r.result) + ", status " +
-           JsonText(r.status) + "]";
+    line = r.cls + "." + r.member + " -> " + JsonText(r.value) + "  [result " + JsonText(r.result) +
+           ", status " + JsonText(r.status) + "]";
     if (!r.text.empty()) line += " " + r.text;
   }
   std::cout << line << '\n' << std::flush;

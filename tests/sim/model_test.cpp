@@ -80,7 +80,8 @@ TEST(CommandTableTest, NoVariantHasACodeInTwoRows) {
       std::vector<std::string> rows;
       for (const CommandArea& area : CommandAreas()) {
         for (const CommandEntry& e : area.commands()) {
-          if (e.code == code && e.variants.Contains(v)) rows.push_back(std::string(area.name) + ": " + std::string(e.name));
+          if (e.code == code && e.variants.Contains(v))
+            rows.push_back(std::string(area.name) + ": " + std::string(e.name));
         }
       }
       EXPECT_LE(rows.size(), 1u) << Tag(v) << " code " << code << ": " << ::testing::PrintToString(rows);
@@ -121,10 +122,10 @@ TEST(StateDumpTest, PrinterKeysInTheirOrderAndAlwaysJson) {
   std::vector<std::string> keys;
   for (const auto& item : j.items()) keys.push_back(item.key());
   EXPECT_THAT(keys, ElementsAre("variant", "serial_number", "model_name", "fiscal_number", "version_tag",
-                                "fiscalized", "fiscalized_at", "clock", "clock_offset_s", "mode", "day_opened_at",
-                                "header", "paper", "conditions", "line", "taxes", "receipt", "day", "drawer",
-                                "cutter_enabled", "last_command_failed", "status_byte", "reserve_byte",
-                                "status_block"));
+                                "fiscalized", "fiscalized_at", "clock", "clock_offset_s", "mode",
+                                "day_opened_at", "header", "paper", "conditions", "line", "taxes", "receipt",
+                                "day", "drawer", "cutter_enabled", "last_command_failed", "status_byte",
+                                "reserve_byte", "status_block"));
   const Json back = Json::parse(JsonText(j));
   EXPECT_EQ(back["serial_number"], "ZR\uFFFD");
   EXPECT_EQ(back["header"][0]["text"], "\x01\x1F\"");

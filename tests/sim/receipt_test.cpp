@@ -217,7 +217,8 @@ TEST(RefusalTest, ItemsPaymentsDiscountsAndCash) {
        All(result::kCostTooBig)},
       {"negative total", nothing, item({.price = 0x80000064}), All(result::kNegativeTotal)},
       {"item cut short", nothing, fixed({kSale, 0x01, 0x00}), BadParameter()},
-      {"paper out", [](PrinterModel& m) { m.status.paper.receipt_out = true; }, item({}), All(result::kPaperOut)},
+      {"paper out", [](PrinterModel& m) { m.status.paper.receipt_out = true; }, item({}),
+       All(result::kPaperOut)},
       {"day over 24 hours",
        [](PrinterModel& m) {
          m.status.mode.day_open = true;

@@ -171,21 +171,26 @@ TEST(StatusByteTest, ConditionsShowInStatusAndReserve) {
     Byte reserve;
   };
   const std::vector<Case> cases = {
-      {"paper out, bit 1 is paper", Variant::kEp02, [](PrinterModel& m) { m.status.paper.receipt_out = true; }, 0x02,
-       0},
-      {"paper out on EP-06", Variant::kEp06, [](PrinterModel& m) { m.status.paper.receipt_out = true; }, 0x01, 0x04},
-      {"paper out on 05-03", Variant::k0503, [](PrinterModel& m) { m.status.paper.receipt_out = true; }, 0x01, 0x00},
+      {"paper out, bit 1 is paper", Variant::kEp02,
+       [](PrinterModel& m) { m.status.paper.receipt_out = true; }, 0x02, 0},
+      {"paper out on EP-06", Variant::kEp06, [](PrinterModel& m) { m.status.paper.receipt_out = true; }, 0x01,
+       0x04},
+      {"paper out on 05-03", Variant::k0503, [](PrinterModel& m) { m.status.paper.receipt_out = true; }, 0x01,
+       0x00},
       {"journal 72 hours on 05-03", Variant::k0503,
        [](PrinterModel& m) { m.status.conditions.journal_over_72h = true; }, 0x02, 0},
       {"journal 72 hours means nothing on EP-02", Variant::kEp02,
        [](PrinterModel& m) { m.status.conditions.journal_over_72h = true; }, 0x00, 0},
       {"not ready", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.not_ready = true; }, 0x01, 0},
-      {"fiscal memory full", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.fiscal_memory_full = true; },
-       0x04, 0},
+      {"fiscal memory full", Variant::kEp02,
+       [](PrinterModel& m) { m.status.conditions.fiscal_memory_full = true; }, 0x04, 0},
       {"clock", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.clock_failure = true; }, 0x08, 0},
-      {"display", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.display_failure = true; }, 0x10, 0},
-      {"low voltage", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.low_voltage = true; }, 0x40, 0},
-      {"denied", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.operation_denied = true; }, 0x80, 0},
+      {"display", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.display_failure = true; }, 0x10,
+       0},
+      {"low voltage", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.low_voltage = true; }, 0x40,
+       0},
+      {"denied", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.operation_denied = true; }, 0x80,
+       0},
       {"day over 24 hours", Variant::kEp02,
        [](PrinterModel& m) {
          m.status.mode.day_open = true;
@@ -198,9 +203,10 @@ TEST(StatusByteTest, ConditionsShowInStatusAndReserve) {
          m.day_opened_at = m.clock.Now() - 23h;
        },
        0x00, 0},
-      {"service report", Variant::kEp02, [](PrinterModel& m) { m.status.mode.service_report_open = true; }, 0, 0x01},
-      {"finish after error", Variant::kEp02, [](PrinterModel& m) { m.status.conditions.finish_after_error = true; },
-       0, 0x02},
+      {"service report", Variant::kEp02, [](PrinterModel& m) { m.status.mode.service_report_open = true; }, 0,
+       0x01},
+      {"finish after error", Variant::kEp02,
+       [](PrinterModel& m) { m.status.conditions.finish_after_error = true; }, 0, 0x02},
       {"no personalization on EP-06", Variant::kEp06,
        [](PrinterModel& m) { m.status.conditions.personalized = false; }, 0, 0x80},
       {"no personalization elsewhere", Variant::k0503,
@@ -227,7 +233,8 @@ TEST(PrinterStateTest, JournalBitsOnlyWhereThereIsAPaperJournal) {
     SCOPED_TRACE(std::string(Tag(c.variant)));
     PrinterModel m(c.variant);
     EXPECT_EQ(Execute(m, Bytes{0x30}).answer, (Answer{0, 0, 0, {0x00}}));
-    m.status.paper = {true, false, true, true, true};  // receipt low (not out), journal low and out, connection
+    m.status.paper = {true, false, true, true,
+                      true};  // receipt low (not out), journal low and out, connection
     EXPECT_EQ(Execute(m, Bytes{0x30}).answer.data, Bytes{static_cast<Byte>(c.all_set & ~0x40)});
     m.status.paper.receipt_out = true;
     EXPECT_EQ(Execute(m, Bytes{0x30}).answer.data, Bytes{c.all_set});

@@ -73,7 +73,9 @@ TEST(JsonTest, ControlCharactersUtf8AndStrayBytes) {
   Json j;
   j["controls"] = controls;
   j["text"] = "ЧЕК № 1 ░ Ї";
-  j["stray"] = "A\xFF" "B\xC3";
+  j["stray"] =
+      "A\xFF"
+      "B\xC3";
   const std::string text = JsonText(j);
   for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
   EXPECT_NE(text.find("\"ЧЕК № 1 ░ Ї\""), std::string::npos);
