@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "server/catalogue.h"
-#include "server/ole_date.h"
+#include "dates/date_time.h"
 #include "tools/json.h"
 #include "tools/script.h"
 #include "zorfp/zorfp.h"
@@ -56,7 +56,7 @@ Json ValueJson(const zorfp_value& v) {
     case ZORFP_STRING:
       return v.as.s ? v.as.s : "";
     case ZORFP_DATE:
-      return server::DateText(v.as.date);
+      return DateText(v.as.date);
   }
   return nullptr;
 }

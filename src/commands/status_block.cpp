@@ -5,6 +5,8 @@
 
 #include "commands/answer.h"
 #include "commands/decimal_text.h"
+#include "dates/bcd.h"
+#include "dates/date_time.h"
 #include "errors/encodings.h"
 #include "errors/texts.h"
 
@@ -37,23 +39,6 @@ AnsiString VersionTag(std::span<const Byte> raw, const VariantTraits& traits) {
     return AnsiString(own);
   }
   return {};
-}
-
-// Days from 1970-01-01 to a proleptic Gregorian date.
-long DaysFromCivil(long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-bool IsRealDate(int year, int month, int day) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12 || day < 1) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 }  // namespace
@@ -97,20 +82,12 @@ AnsiString CutSerialNumber(const AnsiString& text1) {
 }
 
 double FiscalizationDateTime(const StatusBlock& block) {
-  int day = 1, month = 1, year = 2003, hour = 0, minute = 0;
-  if (block.B(kFiscalized)) {
-    const auto& at = block.fiscalized_at;
-    day = static_cast<int>(BcdValue(at[0]));
-    month = static_cast<int>(BcdValue(at[1]));
-    year =
-        2000 + static_cast<int>(BcdValue(at[2]));  // the printers of these protocols are all of this century
-    hour = static_cast<int>(BcdValue(at[3]));
-    minute = static_cast<int>(BcdValue(at[4]));
-  }
-  if (!IsRealDate(year, month, day) || hour > 23 || minute > 59) return 0;
-  const long days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-                    DaysFromCivil(1899, 12, 30);
-  return static_cast<double>(days) + (hour * 60 + minute) / 1440.0;
+  if (!block.B(kFiscalized)) return *ToOleDate(*DateTime::From(2003, 1, 1));
+  const auto& at = block.fiscalized_at;
+  const auto date = DateFromBcd({at[0], at[1], at[2]});
+  const auto time = TimeFromBcd({at[3], at[4], 0});
+  if (!date || !time) return 0;
+  return ToOleDate(DateTime{*date, *time}).value_or(0);
 }
 
 }  // namespace zorfp

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "dates/bcd.h"
 #include "link/bytes.h"
 
 namespace zorfp {
@@ -21,11 +22,8 @@ std::int64_t SignMagnitude32(std::span<const Byte> four);
 std::uint64_t Money40(std::span<const Byte> five);
 std::string Money40Text(std::span<const Byte> five);
 
-// Two decimal digits in one byte: tens in the high nibble.
-Byte BcdByte(unsigned number);
-// Reading does not check the nibbles: (b / 16) * 10 + b % 16 as decimal text, so 0x1A reads "20".
+// BcdByte and BcdValue: dates/bcd.h. As decimal text without a leading zero (0x1A reads "20").
 std::string BcdText(Byte b);
-unsigned BcdValue(Byte b);
 // A year from its text: four digits give their last two; one or two digits are taken as they are.
 Byte BcdYear(const std::string& year_text);
 

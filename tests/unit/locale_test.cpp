@@ -1,4 +1,4 @@
-#include "link/locale.h"
+#include "dates/locale_formats.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace zorfp {
 namespace {
 
 TEST(FormatDateTime, Patterns) {
-  const CivilTime t{2009, 3, 7, 14, 5, 9, 42};
+  const DateTime t = *DateTime::From(2009, 3, 7, 14, 5, 9, 42);
   const LocaleFormats slash{"M/d/yyyy", "/", ":", "h:mm:ss tt"};
   const struct {
     const char* pattern;
