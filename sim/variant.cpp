@@ -39,6 +39,14 @@ constexpr VariantTraits Newer(Variant v, std::string_view tag, int number) {
   };
 }
 
+// `base` under another variant's name and number: a variant that differs from it only in a few points.
+constexpr VariantTraits Like(VariantTraits base, Variant v, std::string_view tag, int number) {
+  base.variant = v;
+  base.tag = tag;
+  base.number = number;
+  return base;
+}
+
 // The older firmware's commands: no article table, the percentage bit one lower, and an information
 // line in the payment command.
 constexpr void OlderForms(VariantTraits& t) {
@@ -79,10 +87,7 @@ constexpr VariantTraits MakeEp05() {
 }
 
 constexpr VariantTraits MakeEp06() {
-  VariantTraits t = MakeEp05();
-  t.variant = kEp06;
-  t.tag = "EP-06";
-  t.number = 6;
+  VariantTraits t = Like(MakeEp05(), kEp06, "EP-06", 6);
   t.status_bit1_is_paper = false;  // it speaks of the electronic journal
   t.reserve_has_paper_notice = true;
   t.has_personalization = true;
@@ -100,10 +105,7 @@ constexpr VariantTraits Make0502() {
 }
 
 constexpr VariantTraits Make0503() {
-  VariantTraits t = Make0502();
-  t.variant = k0503;
-  t.tag = "05-03";
-  t.number = 7;
+  VariantTraits t = Like(Make0502(), k0503, "05-03", 7);
   t.status_bit1_is_paper = false;  // it speaks of the electronic journal
   return t;
 }
