@@ -11,11 +11,10 @@ namespace {
 using enum Variant;
 
 // What the newer family (EP-02 and later) has; each variant below changes only what differs.
-constexpr VariantTraits Newer(Variant v, std::string_view tag, int number) {
+constexpr VariantTraits Newer(Variant v, std::string_view tag) {
   return VariantTraits{
       .variant = v,
       .tag = tag,
-      .number = number,
       .newer_family = true,
       .has_version_tag = true,
       .has_display_switch = true,
@@ -39,11 +38,10 @@ constexpr VariantTraits Newer(Variant v, std::string_view tag, int number) {
   };
 }
 
-// `base` under another variant's name and number: a variant that differs from it only in a few points.
-constexpr VariantTraits Like(VariantTraits base, Variant v, std::string_view tag, int number) {
+// `base` under another variant's name: a variant that differs from it only in a few points.
+constexpr VariantTraits Like(VariantTraits base, Variant v, std::string_view tag) {
   base.variant = v;
   base.tag = tag;
-  base.number = number;
   return base;
 }
 
@@ -57,14 +55,14 @@ constexpr void OlderForms(VariantTraits& t) {
 }
 
 constexpr VariantTraits MakeEp01() {
-  VariantTraits t = Newer(kEp01, "EP-01", 1);
+  VariantTraits t = Newer(kEp01, "EP-01");
   OlderForms(t);
   t.article_code_bytes = 4;
   return t;
 }
 
 constexpr VariantTraits Make0801() {
-  VariantTraits t = Newer(k0801, "08-01", 1);
+  VariantTraits t = Newer(k0801, "08-01");
   OlderForms(t);
   t.has_version_tag = false;
   t.has_display_switch = false;
@@ -76,18 +74,18 @@ constexpr VariantTraits Make0801() {
 }
 
 constexpr VariantTraits MakeEp02() {
-  return Newer(kEp02, "EP-02", 2);
+  return Newer(kEp02, "EP-02");
 }
 
 constexpr VariantTraits MakeEp05() {
-  VariantTraits t = Newer(kEp05, "EP-05", 5);
+  VariantTraits t = Newer(kEp05, "EP-05");
   t.has_receipt_only_flag = true;
   t.has_journal_paper = true;
   return t;
 }
 
 constexpr VariantTraits MakeEp06() {
-  VariantTraits t = Like(MakeEp05(), kEp06, "EP-06", 6);
+  VariantTraits t = Like(MakeEp05(), kEp06, "EP-06");
   t.status_bit1_is_paper = false;  // it speaks of the electronic journal
   t.reserve_has_paper_notice = true;
   t.has_personalization = true;
@@ -97,7 +95,7 @@ constexpr VariantTraits MakeEp06() {
 }
 
 constexpr VariantTraits Make0502() {
-  VariantTraits t = Newer(k0502, "05-02", 3);
+  VariantTraits t = Newer(k0502, "05-02");
   t.has_usb_line = true;
   t.bad_parameter_result = result::kBadParameter0502;
   t.discount_sum_unsigned = true;
@@ -105,7 +103,7 @@ constexpr VariantTraits Make0502() {
 }
 
 constexpr VariantTraits Make0503() {
-  VariantTraits t = Like(Make0502(), k0503, "05-03", 7);
+  VariantTraits t = Like(Make0502(), k0503, "05-03");
   t.status_bit1_is_paper = false;  // it speaks of the electronic journal
   return t;
 }
