@@ -25,7 +25,7 @@ constexpr VariantTraits Newer(Variant v, std::string_view tag) {
       .status_bit1_is_paper = true,
       .reserve_has_paper_notice = false,
       .has_personalization = false,
-      // Variants 1, 2 and 5 have no code for a bad parameter; they refuse it as not supported.
+      // Only 05-02 and 05-03 have a code for a bad parameter; the others refuse it as not supported.
       .bad_parameter_result = result::kCommandForbidden,
       .payment_forms = 4,
       .item_name_limit = 50,
