@@ -97,8 +97,8 @@ AnsiString PrinterText(std::span<const Byte> oem) {
 
 bool AnswerReader::Finish(Driver& d, const QueryRules& rules) const {
   if (!failed_ && (rules.more_allowed || left() == 0)) return true;
-  const DriverError& error =
-      data_.empty() && rules.empty_is_no_data ? texts::kNoData : texts::kDataFormatError;
+  const DriverError& no_data = rules.no_data != nullptr ? *rules.no_data : texts::kNoData;
+  const DriverError& error = data_.empty() && rules.empty_is_no_data ? no_data : texts::kDataFormatError;
   return rules.misfit_refused ? d.Refuse(error) : d.Reject(error);
 }
 

@@ -20,15 +20,9 @@
 
 #include "dates/bcd.h"
 #include "driver/driver.h"
+#include "errors/encodings.h"
 
 namespace zorfp {
-
-// A five-byte money register: shown to clients as decimal text, or as its low 32 bits.
-struct Money {
-  std::uint64_t value = 0;
-  std::int32_t Low32() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
-  bool operator==(const Money&) const = default;
-};
 
 // A command: its code, then its fields in order. Multi-byte numbers go least significant byte first.
 class Command {
@@ -69,6 +63,7 @@ struct QueryRules {
   bool more_allowed = false;     // data after the fields read is ignored
   bool empty_is_no_data = true;  // no data at all is 102 (else 103, like any other misfit)
   bool misfit_refused = false;   // a misfit also sets status 255, as an argument refusal does
+  const DriverError* no_data = nullptr;  // the text of 102 where a member has its own
 };
 
 // Printer text (code page 866) as the driver's own (Windows-1251), ending at its first NUL.

@@ -18,6 +18,13 @@ std::uint64_t UIntLE(std::span<const Byte> bytes);
 // Four bytes: magnitude in the low 31 bits (little-endian), bit 7 of byte 3 the sign.
 std::int64_t SignMagnitude32(std::span<const Byte> four);
 
+// A five-byte money register (Money40): shown to clients as decimal text, or as its low 32 bits.
+struct Money {
+  std::uint64_t value = 0;
+  std::int32_t Low32() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
+  bool operator==(const Money&) const = default;
+};
+
 // Five bytes: unsigned 40-bit little-endian amount, and its decimal text (no leading zeros).
 std::uint64_t Money40(std::span<const Byte> five);
 std::string Money40Text(std::span<const Byte> five);

@@ -6,15 +6,17 @@
 //   QueryField<&ReadStatus, &StatusBlock::DayOpened>({"GetSmenaOpened", "GetSmenaStatus"}),
 //   QueryField<&ReadDayTotals, &DayTotals::SaleReceipts, 65535>("GetSaleCheckNumber"),
 //   QueryFields<&ReadDayTotals, &DayTotals::SaleGroups>(Family("GetTurnSaleTax_", "ABCDEF")),
-//   HeldSetting<&HeldTaxes, &TaxValues::Tax, std::int32_t>(Family("Tax_", "ABCDE")),
+//   HeldFields<&HeldDayReport, &DayTotals::SaleGroups, AsLow32>(Family("GetDayTurnTaxSale_", "ABCDEF")),
+//   HeldSettings<&HeldTaxes, &TaxValues::Tax, std::int32_t>(Family("Tax_", "ABCDE")),
 //   HeldBits<&HeldFlags, &OptionFlags::Group1, 0, 2, 3>("Flag1_"),
 //
 // A source is a function of the driver (and of a property's index arguments): `Block& (Driver&)`
 // for a block the class holds, `std::optional<Block> (Driver&, ...)` for a query, which is empty
 // when the query failed (the call state then says why). A field is a data member of the block or
 // a projection `R (Driver&, const Block&)` for a value computed from it. What the client receives
-// is ToClient of the field: texts through ClientTextOut, money registers as decimal text, the rest
-// as they stand; a failed query gives `Fallback` (0, false or empty unless said).
+// is the field seen through a view: `AsClient` (the default: texts through ClientTextOut, money
+// registers as decimal text, the rest as they stand) or `AsLow32` (a register's low 32 bits as an
+// int); a failed query gives `Fallback` (0, false or empty unless said).
 #pragma once
 
 #include <cstddef>
@@ -49,6 +51,17 @@ T ToClient(const Driver&, T value) {
   return value;
 }
 
+// How the client sees a field.
+struct AsClient {
+  template <typename T>
+  static auto Of(const Driver& d, const T& value) {
+    return ToClient(d, value);
+  }
+};
+struct AsLow32 {
+  static std::int32_t Of(const Driver&, Money money) { return money.Low32(); }
+};
+
 namespace detail {
 
 template <typename M>
@@ -60,10 +73,10 @@ struct MemberOf<F B::*> {
 };
 
 // The value of `Field` of `block` as the client receives it.
-template <auto Field, typename Block>
+template <auto Field, typename View, typename Block>
 auto Project(Driver& d, const Block& block) {
   if constexpr (std::is_member_object_pointer_v<decltype(Field)>) {
-    return ToClient(d, block.*Field);
+    return View::Of(d, block.*Field);
   } else {
     return Field(d, block);
   }
@@ -79,30 +92,30 @@ R FallbackValue() {
 }
 
 // Element I of an array member, as a projection.
-template <auto Array, std::size_t I>
+template <auto Array, std::size_t I, typename View>
 struct Element {
   using Block = typename MemberOf<decltype(Array)>::Block;
-  static auto Get(Driver& d, const Block& block) { return ToClient(d, (block.*Array)[I]); }
+  static auto Get(Driver& d, const Block& block) { return View::Of(d, (block.*Array)[I]); }
 };
 
-template <auto Source, auto Field, auto Fallback, typename Sig = decltype(Source)>
+template <auto Source, auto Field, auto Fallback, typename View, typename Sig = decltype(Source)>
 struct FieldRead;
 
 // A query: the field of a fresh answer, or the fallback.
-template <auto Source, auto Field, auto Fallback, typename Block, typename... A>
-struct FieldRead<Source, Field, Fallback, std::optional<Block> (*)(Driver&, A...)> {
-  using R = decltype(Project<Field>(std::declval<Driver&>(), std::declval<const Block&>()));
+template <auto Source, auto Field, auto Fallback, typename View, typename Block, typename... A>
+struct FieldRead<Source, Field, Fallback, View, std::optional<Block> (*)(Driver&, A...)> {
+  using R = decltype(Project<Field, View>(std::declval<Driver&>(), std::declval<const Block&>()));
   static R Get(Driver& d, A... args) {
     const std::optional<Block> block = Source(d, args...);
-    return block ? Project<Field>(d, *block) : FallbackValue<R, Fallback>();
+    return block ? Project<Field, View>(d, *block) : FallbackValue<R, Fallback>();
   }
 };
 
 // A held block: the field as it was kept.
-template <auto Source, auto Field, auto Fallback, typename Block, typename... A>
-struct FieldRead<Source, Field, Fallback, Block& (*)(Driver&, A...)> {
-  using R = decltype(Project<Field>(std::declval<Driver&>(), std::declval<const Block&>()));
-  static R Get(Driver& d, A... args) { return Project<Field>(d, Source(d, args...)); }
+template <auto Source, auto Field, auto Fallback, typename View, typename Block, typename... A>
+struct FieldRead<Source, Field, Fallback, View, Block& (*)(Driver&, A...)> {
+  using R = decltype(Project<Field, View>(std::declval<Driver&>(), std::declval<const Block&>()));
+  static R Get(Driver& d, A... args) { return Project<Field, View>(d, Source(d, args...)); }
 };
 
 inline std::vector<Binding> Named(Binding b, std::initializer_list<const char*> names) {
@@ -116,30 +129,37 @@ inline std::vector<Binding> Named(Binding b, std::initializer_list<const char*> 
 
 // One binding per element of `Array`, named in order; fewer names than elements leave the rest
 // unbound.
-template <template <auto> typename Make, auto Array>
+template <template <auto> typename Make, auto Array, typename View>
 std::vector<Binding> PerElement(const std::vector<const char*>& names) {
   using Field = typename MemberOf<decltype(Array)>::Field;
   constexpr std::size_t kCount = std::extent_v<Field>;
   if (names.size() > kCount) throw std::logic_error("more names than elements");
   std::vector<Binding> out;
   [&]<std::size_t... I>(std::index_sequence<I...>) {
-    ((I < names.size() ? out.push_back(Make<&Element<Array, I>::Get>::Make(names[I])) : void()), ...);
+    ((I < names.size() ? out.push_back(Make<&Element<Array, I, View>::Get>::Make(names[I])) : void()), ...);
   }(std::make_index_sequence<kCount>{});
   return out;
 }
+
+// Element projections are complete views already.
+struct AsProjected {};
 
 template <auto Source, auto Fallback>
 struct QueryMaker {
   template <auto Field>
   struct Of {
-    static Binding Make(const char* name) { return Bind(&FieldRead<Source, Field, Fallback>::Get, name); }
+    static Binding Make(const char* name) {
+      return Bind(&FieldRead<Source, Field, Fallback, AsProjected>::Get, name);
+    }
   };
 };
 template <auto Source>
 struct HeldMaker {
   template <auto Field>
   struct Of {
-    static Binding Make(const char* name) { return BindLocal(&FieldRead<Source, Field, 0>::Get, name); }
+    static Binding Make(const char* name) {
+      return BindLocal(&FieldRead<Source, Field, 0, AsProjected>::Get, name);
+    }
   };
 };
 
@@ -174,35 +194,35 @@ struct BitSetting {
 }  // namespace detail
 
 // A property that sends its query on every read and returns one field of the answer.
-template <auto Source, auto Field, auto Fallback = 0>
+template <auto Source, auto Field, auto Fallback = 0, typename View = AsClient>
 std::vector<Binding> QueryField(std::initializer_list<const char*> names) {
-  return detail::Named(Bind(&detail::FieldRead<Source, Field, Fallback>::Get, ""), names);
+  return detail::Named(Bind(&detail::FieldRead<Source, Field, Fallback, View>::Get, ""), names);
 }
-template <auto Source, auto Field, auto Fallback = 0>
+template <auto Source, auto Field, auto Fallback = 0, typename View = AsClient>
 Binding QueryField(const char* name) {
-  return Bind(&detail::FieldRead<Source, Field, Fallback>::Get, name);
+  return Bind(&detail::FieldRead<Source, Field, Fallback, View>::Get, name);
 }
 
 // Properties over the elements of an array field of a query's answer, one name each, in order.
-template <auto Source, auto Array, auto Fallback = 0>
+template <auto Source, auto Array, auto Fallback = 0, typename View = AsClient>
 std::vector<Binding> QueryFields(const std::vector<const char*>& names) {
-  return detail::PerElement<detail::QueryMaker<Source, Fallback>::template Of, Array>(names);
+  return detail::PerElement<detail::QueryMaker<Source, Fallback>::template Of, Array, View>(names);
 }
 
 // A property that returns one field of a block the class holds; no printer traffic.
-template <auto Source, auto Field>
+template <auto Source, auto Field, typename View = AsClient>
 std::vector<Binding> HeldField(std::initializer_list<const char*> names) {
-  return detail::Named(BindLocal(&detail::FieldRead<Source, Field, 0>::Get, ""), names);
+  return detail::Named(BindLocal(&detail::FieldRead<Source, Field, 0, View>::Get, ""), names);
 }
-template <auto Source, auto Field>
+template <auto Source, auto Field, typename View = AsClient>
 Binding HeldField(const char* name) {
-  return BindLocal(&detail::FieldRead<Source, Field, 0>::Get, name);
+  return BindLocal(&detail::FieldRead<Source, Field, 0, View>::Get, name);
 }
 
 // Properties over the elements of an array the class holds.
-template <auto Source, auto Array>
+template <auto Source, auto Array, typename View = AsClient>
 std::vector<Binding> HeldFields(const std::vector<const char*>& names) {
-  return detail::PerElement<detail::HeldMaker<Source>::template Of, Array>(names);
+  return detail::PerElement<detail::HeldMaker<Source>::template Of, Array, View>(names);
 }
 
 // A read-write property over a field the class holds, seen by the client as `Client` (a wider
