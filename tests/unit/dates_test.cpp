@@ -138,7 +138,9 @@ TEST(ShortDates, ReadInTheLocalesOrder) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseShortDate(c.text, c.locale), c.date) << c.text << " in " << c.locale.short_date;
-    if (c.date) EXPECT_EQ(ParseShortDate(FormatShortDate(*c.date, c.locale), c.locale), c.date);
+    if (c.date) {
+      EXPECT_EQ(ParseShortDate(FormatShortDate(*c.date, c.locale), c.locale), c.date);
+    }
   }
   EXPECT_EQ(ShortDateOrder(mdy), DateOrder::kMonthDayYear);
   EXPECT_EQ(ShortDateOrder(LocaleFormats{"yyyy.dd.MM", ".", ":", ""}), DateOrder::kYearDayMonth);
