@@ -1,28 +1,10 @@
 #include "fuzz_support.h"
 
+#include "support/answer_frame.h"
+
 namespace zorfp::fuzz {
-namespace {
-
-constexpr Byte kAck = 0x06, kDle = 0x10, kStx = 0x02, kEtx = 0x03;
-
-void PutStuffed(Bytes& out, Byte b) {
-  out.push_back(b);
-  if (b == kDle) out.push_back(kDle);
-}
-
-}  // namespace
-
 Bytes AnswerFrame(Byte status, Byte result, Byte reserve, std::span<const Byte> data) {
-  Bytes content{0x01, 0x00, status, result, reserve};
-  content.insert(content.end(), data.begin(), data.end());
-  unsigned sum = 0;
-  for (Byte b : content) sum += b;
-  Bytes out{kAck, kDle, kStx};
-  for (Byte b : content) PutStuffed(out, b);
-  PutStuffed(out, static_cast<Byte>(0x100 - (sum & 0xFF)));
-  out.push_back(kDle);
-  out.push_back(kEtx);
-  return out;
+  return testing::AnswerFrame(0x01, 0x00, status, result, reserve, Bytes(data.begin(), data.end()));
 }
 
 Bytes Input::Reply() {

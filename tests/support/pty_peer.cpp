@@ -141,23 +141,6 @@ void PtyPeer::HandleFrame(const Bytes& frame) {
   }
 }
 
-Bytes AnswerFrame(Byte seq, Byte code, Byte status, Byte result, Byte reserve, const Bytes& data,
-                  bool with_ack) {
-  Bytes content{seq, code, status, result, reserve};
-  content.insert(content.end(), data.begin(), data.end());
-  unsigned sum = 0;
-  for (Byte b : content) sum += b;
-  Bytes out;
-  if (with_ack) out.push_back(kAck);
-  out.push_back(kDle);
-  out.push_back(kStx);
-  for (Byte b : content) PutStuffed(out, b);
-  PutStuffed(out, static_cast<Byte>(0x100 - (sum & 0xFF)));
-  out.push_back(kDle);
-  out.push_back(kEtx);
-  return out;
-}
-
 Byte FrameSeqOf(const Bytes& frame) { return Unstuffed(frame).at(0); }
 Byte FrameCodeOf(const Bytes& frame) { return Unstuffed(frame).at(1); }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/bytes.h"
+#include "support/answer_frame.h"
 
 namespace zorfp::testing {
 
@@ -54,10 +55,6 @@ class PtyPeer {
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
-
-// A printer's answer frame: ACK, then DLE STX seq code status result reserve data checksum DLE ETX.
-Bytes AnswerFrame(Byte seq, Byte code, Byte status, Byte result, Byte reserve, const Bytes& data = {},
-                  bool with_ack = true);
 
 // The sequence number and command code of a frame the driver sent (unstuffed).
 Byte FrameSeqOf(const Bytes& frame);
