@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "server/catalogue.h"
-#include "server/ole_date.h"
+#include "dates/date_time.h"
 #include "tools/json.h"
 #include "tools/script.h"
 #include "zorfp/zorfp.h"
@@ -56,7 +56,7 @@ std::string ValueJson(const zorfp_value& v) {
     case ZORFP_STRING:
       return JsonString(v.as.s);
     case ZORFP_DATE:
-      return JsonString(server::DateText(v.as.date));
+      return JsonString(DateText(v.as.date));
   }
   return "null";
 }

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <optional>
 
-#include "server/ole_date.h"
+#include "dates/date_time.h"
 
 namespace zorfp::tools {
 namespace {
@@ -91,7 +91,7 @@ bool ParseArgument(const Token& t, Argument& a, std::string& error) {
     return error = "integer out of range: " + s, false;
   }
   if (Matches(s, "9999-99-99") || Matches(s, "9999-99-99T99:99:99")) {
-    const std::optional<double> date = server::ParseDateText(s);
+    const std::optional<double> date = ParseDateText(s);
     if (!date) return error = "no such date: " + s, false;
     a.kind = Argument::kDate;
     a.date = *date;

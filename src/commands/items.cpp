@@ -3,11 +3,11 @@
 #include <limits>
 #include <string>
 
-#include "commands/answer.h"
 #include "commands/decimal_text.h"
-#include "commands/receipt_values.h"
+#include "commands/totals.h"
+#include "commands/wire.h"
 #include "errors/encodings.h"
-#include "errors/texts.h"
+#include "errors/texts_items.h"
 
 namespace zorfp {
 namespace {
@@ -23,11 +23,10 @@ constexpr Byte kOneQuantMark = 0x80;
 constexpr Byte kEan13Mark = 0x40;
 constexpr Byte kTaxGroupBase = 0x80;
 constexpr Byte kNameFromArticleMemory = 0xFF;
-constexpr std::size_t kItemReplySize = 8;
 
 struct NameLimit {
   std::size_t characters;
-  const Message* text;
+  const DriverError* error;
 };
 constexpr NameLimit kNameLimits[] = {
     {25, &texts::kItemNameOver25},
@@ -35,12 +34,18 @@ constexpr NameLimit kNameLimits[] = {
     {70, &texts::kItemNameOver70},
 };
 
-const Message& NameTooLong(std::size_t limit) {
+const DriverError& NameTooLong(std::size_t limit) {
   for (const NameLimit& l : kNameLimits) {
-    if (l.characters == limit) return *l.text;
+    if (l.characters == limit) return *l.error;
   }
   return texts::kItemNameOver50;
 }
+
+// What the printer answers a registered item: the receipt's cost and total so far.
+struct ItemReply {
+  std::int64_t cost = 0;
+  std::int64_t total = 0;
+};
 
 // One item as both families send it; `name` absent means the printer prints the article's own.
 struct Item {
@@ -57,34 +62,28 @@ struct Item {
 // wider than the article field are refused too: sent as they stand they would register another
 // quantity or another article.
 bool CheckItem(Driver& d, const Item& item) {
-  if (item.amount < 0 || item.amount > kMaxQuantity) return d.Refuse(109, texts::kItemsQuantity);
+  if (item.amount < 0 || item.amount > kMaxQuantity) return d.Refuse(texts::kItemsQuantity);
   // The price travels as sign and 31-bit magnitude: the one int32 it cannot carry is refused.
-  if (item.price == std::numeric_limits<std::int32_t>::min()) return d.Refuse(111, texts::kIncorrectPrice);
-  if (item.tax_group > kLastTaxGroup) return d.Refuse(23, texts::kTaxesEmpty);
+  if (item.price == std::numeric_limits<std::int32_t>::min()) return d.Refuse(texts::kIncorrectPrice);
+  if (item.tax_group > kLastTaxGroup) return d.Refuse(texts::kTaxGroupMissing);
   const int code_bits = 8 * d.traits().article_code_bytes;
-  if (code_bits < 64 && item.code >> code_bits != 0) return d.Refuse(111, texts::kIncorrectItemCode);
+  if (code_bits < 64 && item.code >> code_bits != 0) return d.Refuse(texts::kIncorrectItemCode);
   if (item.name != nullptr && item.name->size() > d.traits().item_name_limit) {
-    return d.Refuse(20, NameTooLong(d.traits().item_name_limit));
+    return d.Refuse(NameTooLong(d.traits().item_name_limit));
   }
   return true;
 }
 
-Bytes ItemCommand(Driver& d, const Item& item) {
-  Bytes command{item.command};
-  PutUIntLE(command, static_cast<std::uint32_t>(item.amount), 3);
-  command.push_back(item.status);
-  const std::int64_t price = item.price;
-  const std::uint32_t magnitude = static_cast<std::uint32_t>(price < 0 ? -price : price) & 0x7FFFFFFF;
-  PutUIntLE(command, magnitude | (price < 0 ? 0x80000000u : 0u), 4);
-  command.push_back(static_cast<Byte>(kTaxGroupBase + item.tax_group));
+Command ItemCommand(Driver& d, const Item& item) {
+  Command command(item.command);
+  command.UIntLE(static_cast<std::uint32_t>(item.amount), 3).U8(item.status).SignMagnitude32(item.price);
+  command.U8(static_cast<Byte>(kTaxGroupBase + item.tax_group));
   if (item.name == nullptr) {
-    command.push_back(kNameFromArticleMemory);
+    command.U8(kNameFromArticleMemory);
   } else {
-    const std::string name = PrinterTextOut(*item.name, d.module().settings.CP866);
-    command.push_back(static_cast<Byte>(name.size()));
-    command.insert(command.end(), name.begin(), name.end());
+    command.Text(d, *item.name);
   }
-  PutUIntLE(command, item.code, d.traits().article_code_bytes);
+  command.UIntLE(item.code, d.traits().article_code_bytes);
   return command;
 }
 
@@ -100,7 +99,7 @@ bool IsEan13(std::uint64_t code) {
 }
 
 bool NewerItem(Driver& d, Item item, bool one_quant) {
-  ReceiptValues& receipt = Receipt(d);
+  ReceiptValues& receipt = HeldReceipt(d);
   receipt.ReceiptCost = 0;
   receipt.ReceiptTotal = 0;
   if (!CheckItem(d, item)) return false;
@@ -108,18 +107,22 @@ bool NewerItem(Driver& d, Item item, bool one_quant) {
   if (item.name != nullptr && d.traits().ean13_mark && d.module().PrintEAN13 && IsEan13(item.code)) {
     item.status |= kEan13Mark;
   }
-  if (!d.Execute(ItemCommand(d, item))) return false;
-  if (!RequireData(d, kItemReplySize)) return false;
-  const Bytes& reply = d.Answer();
-  receipt.ReceiptCost = SignMagnitude32(std::span(reply).first(4));
-  receipt.ReceiptTotal = static_cast<std::int64_t>(UIntLE(std::span(reply).subspan(4, 4)));
+  const auto reply = Query<ItemReply>(
+      d, ItemCommand(d, item),
+      [](AnswerReader& r, ItemReply& out) {
+        out.cost = r.SignMagnitude32();
+        out.total = static_cast<std::int64_t>(r.UIntLE(4));
+      },
+      {.more_allowed = true});
+  if (!reply) return false;
+  receipt.ReceiptCost = reply->cost;
+  receipt.ReceiptTotal = reply->total;
   receipt.Balance = 0;
   return true;
 }
 
-void OlderItem(Driver& d, const Item& item) {
-  d.call().ErrorText.clear();
-  if (CheckItem(d, item)) d.Execute(ItemCommand(d, item));
+bool OlderItem(Driver& d, const Item& item) {
+  return CheckItem(d, item) && d.Execute(ItemCommand(d, item));
 }
 
 // StrCode as the Ex members take it; nullopt (code 111 reported) for text that is not an integer.
@@ -128,9 +131,9 @@ std::optional<std::uint64_t> CodeFromText(Driver& d, const AnsiString& text, boo
   if (trim) code = Trim(code);
   const auto value = ParseInt64(code);
   if (!value) {
-    Receipt(d).ReceiptCost = 0;
-    Receipt(d).ReceiptTotal = 0;
-    d.Refuse(111, texts::kIncorrectItemCode);
+    HeldReceipt(d).ReceiptCost = 0;
+    HeldReceipt(d).ReceiptTotal = 0;
+    d.Refuse(texts::kIncorrectItemCode);
     return std::nullopt;
   }
   return static_cast<std::uint64_t>(*value);
@@ -170,27 +173,23 @@ bool FPPayMoneyEx(Driver& d, std::int32_t Amount, Byte Amount_Status, bool IsOne
          FPPayMoney(d, Amount, Amount_Status, IsOneQuant, Price, TAXGroup, MemoryGoodName, GoodName, *code);
 }
 
-void FPSale(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
+bool FPSale(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
             const AnsiString& Goods, std::uint32_t Articul) {
-  OlderItem(d, {kSaleItem, Amount, Print_Status, Price, NalogGroup, &Goods, Articul});
+  return OlderItem(d, {kSaleItem, Amount, Print_Status, Price, NalogGroup, &Goods, Articul});
 }
 
-void FPPayMoney(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
+bool FPPayMoney(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
                 const AnsiString& Goods, std::uint32_t Articul) {
-  OlderItem(d, {kRefundItem, Amount, Print_Status, Price, NalogGroup, &Goods, Articul});
+  return OlderItem(d, {kRefundItem, Amount, Print_Status, Price, NalogGroup, &Goods, Articul});
 }
 
 bool FPVoidLastItem(Driver& d) {
-  return d.Execute({kVoidLastItem});
+  return d.Execute(Command(kVoidLastItem));
 }
 
 bool FPResetOrder(Driver& d) {
-  if (d.traits().older_family) {
-    d.call().ErrorText.clear();
-    return d.Execute({kResetOrder});
-  }
-  if (!d.Execute({kResetOrder})) return false;
-  ClearReceipt(Receipt(d));
+  if (!d.Execute(Command(kResetOrder))) return false;
+  if (!d.traits().older_family) ClearReceipt(HeldReceipt(d));
   return true;
 }
 

@@ -21,10 +21,11 @@ bool FPPayMoneyEx(Driver& d, std::int32_t Amount, Byte Amount_Status, bool IsOne
                   std::int32_t TAXGroup, bool MemoryGoodName, const AnsiString& GoodName,
                   const AnsiString& StrCode);
 
-// Older classes (EP-01, 08-01): no result; the outcome is read from the call state.
-void FPSale(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
+// Older classes (EP-01, 08-01): their methods return nothing, and the binding drops the result;
+// the outcome is read from the call state.
+bool FPSale(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
             const AnsiString& Goods, std::uint32_t Articul);
-void FPPayMoney(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
+bool FPPayMoney(Driver& d, std::int32_t Amount, Byte Print_Status, std::int32_t Price, Byte NalogGroup,
                 const AnsiString& Goods, std::uint32_t Articul);
 
 // 05-02, 05-03: cancels the last item; the receipt values stay.

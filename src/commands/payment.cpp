@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "commands/answer.h"
 #include "commands/items.h"
-#include "commands/receipt_values.h"
+#include "commands/totals.h"
+#include "commands/wire.h"
 #include "errors/codepage.h"
 #include "errors/encodings.h"
-#include "errors/texts.h"
+#include "errors/texts_payment.h"
 
 namespace zorfp {
 namespace {
@@ -23,8 +23,6 @@ constexpr Byte kNotFiscalPayment = 0x40;  // newer payment form byte
 constexpr Byte kWithInformation = 0x80;   // older payment form byte
 constexpr std::uint32_t kCloseReceipt = 0x80000000;
 constexpr std::uint32_t kAmountFlag = 0x80000000;  // payment reply: change to give
-constexpr std::size_t kPaymentReplySize = 4;
-constexpr std::size_t kDiscountReplySize = 8;
 
 constexpr std::size_t kInformationLimit = 14;
 constexpr std::size_t kDiscountCommentLimit = 25;
@@ -61,25 +59,17 @@ bool IsDiscountType(std::uint32_t type) {
   return (kDiscountForms[type].bits & kIsDiscount) != 0;
 }
 
-// A length byte and printer text, or the single byte 0 for no text.
-void PutOemText(Bytes& command, const std::string& oem, Byte length_flags = 0) {
-  command.push_back(static_cast<Byte>(oem.size() | length_flags));
-  command.insert(command.end(), oem.begin(), oem.end());
-}
+// The payment reply: the balance, bit 31 set when it is change to give.
+struct PaymentReply {
+  std::uint32_t amount = 0;
+};
+// The discount reply: the sum the discount or markup came to, and the receipt's total.
+struct DiscountReply {
+  std::int64_t sum = 0;
+  std::int64_t total = 0;
+};
 
-// The same for client text.
-void PutText(Driver& d, Bytes& command, const AnsiString& text, Byte length_flags = 0) {
-  PutOemText(command, PrinterTextOut(text, d.module().settings.CP866), length_flags);
-}
-
-Bytes AmountCommand(Byte code, std::uint32_t amount) {
-  Bytes command{code};
-  PutUIntLE(command, amount, 4);
-  return command;
-}
-
-void DecodePaymentReply(ReceiptValues& receipt, std::span<const Byte> reply) {
-  const auto amount = static_cast<std::uint32_t>(UIntLE(reply.first(4)));
+void DecodePaymentReply(ReceiptValues& receipt, std::uint32_t amount) {
   const bool change = (amount & kAmountFlag) != 0;
   receipt.Balance = static_cast<std::int32_t>(amount & ~kAmountFlag);
   receipt.BalanceIsChange = change;
@@ -94,127 +84,108 @@ void DecodePaymentReply(ReceiptValues& receipt, std::span<const Byte> reply) {
 
 bool FPPayment(Driver& d, std::int32_t Payment_Status, std::uint32_t Payment, bool CheckClose,
                bool FiscStatus) {
-  ReceiptValues& receipt = Receipt(d);
+  ReceiptValues& receipt = HeldReceipt(d);
   receipt.Balance = 0;
   receipt.BalanceIsChange = false;
   const auto form = static_cast<std::uint32_t>(Payment_Status);
-  if (form > d.traits().last_payment_form) return d.Refuse(24, texts::kPaymentFormError);
-  if (Payment > kMaxPayment) return d.Refuse(111, texts::kIncorrectPaymentSum);
-  Bytes command{kPayment, static_cast<Byte>(form | (FiscStatus ? 0 : kNotFiscalPayment))};
-  PutUIntLE(command, Payment | (CheckClose ? kCloseReceipt : 0), 4);
-  if (!d.Execute(command) || !RequireData(d, kPaymentReplySize)) return false;
-  DecodePaymentReply(receipt, d.Answer());
+  if (form > d.traits().last_payment_form) return d.Refuse(texts::kPaymentFormError);
+  if (Payment > kMaxPayment) return d.Refuse(texts::kIncorrectPaymentSum);
+  const auto reply = Query<PaymentReply>(
+      d,
+      Command(kPayment)
+          .U8(static_cast<Byte>(form | (FiscStatus ? 0 : kNotFiscalPayment)))
+          .UIntLE(Payment | (CheckClose ? kCloseReceipt : 0), 4),
+      [](AnswerReader& r, PaymentReply& out) { out.amount = static_cast<std::uint32_t>(r.UIntLE(4)); },
+      {.more_allowed = true});
+  if (!reply) return false;
+  DecodePaymentReply(receipt, reply->amount);
   return true;
 }
 
 bool FPDiscount(Driver& d, std::int32_t Discount_Type, std::uint32_t Discount_Value,
                 const AnsiString& DiscComment) {
-  ReceiptValues& receipt = Receipt(d);
+  ReceiptValues& receipt = HeldReceipt(d);
   receipt.DiscountSum = 0;
   receipt.ReceiptTotal = 0;
   const auto type = static_cast<std::uint32_t>(Discount_Type);
-  if (type >= std::size(kDiscountForms)) return d.Refuse(110, texts::kBadDiscountType);
-  if (Discount_Value > kMaxDiscountValue) return d.Refuse(111, texts::kIncorrectDiscountValue);
-  if (DiscComment.size() > kDiscountCommentLimit) return d.Refuse(20, texts::kDiscountCommentOver25);
-  Bytes command{kDiscount, kDiscountForms[type].mode};
-  PutUIntLE(command, Discount_Value | kDiscountForms[type].bits, 4);
-  PutText(d, command, DiscComment);
-  if (!d.Execute(command) || !RequireData(d, kDiscountReplySize)) return false;
-  const std::span<const Byte> reply = d.Answer();
-  std::int64_t sum = SignMagnitude32(reply.first(4));
+  if (type >= std::size(kDiscountForms)) return d.Refuse(texts::kBadDiscountType);
+  if (Discount_Value > kMaxDiscountValue) return d.Refuse(texts::kIncorrectDiscountValue);
+  if (DiscComment.size() > kDiscountCommentLimit) return d.Refuse(texts::kDiscountCommentOver25);
+  const auto reply = Query<DiscountReply>(
+      d,
+      Command(kDiscount)
+          .U8(kDiscountForms[type].mode)
+          .UIntLE(Discount_Value | kDiscountForms[type].bits, 4)
+          .Text(d, DiscComment),
+      [](AnswerReader& r, DiscountReply& out) {
+        out.sum = r.SignMagnitude32();
+        out.total = static_cast<std::int64_t>(r.UIntLE(4));
+      },
+      {.more_allowed = true});
+  if (!reply) return false;
+  std::int64_t sum = reply->sum;
   if (d.traits().negates_discounts && IsDiscountType(type) && sum > 0) sum = -sum;
   receipt.DiscountSum = sum;
-  receipt.ReceiptTotal = static_cast<std::int64_t>(UIntLE(reply.subspan(4, 4)));
+  receipt.ReceiptTotal = reply->total;
   return true;
 }
 
 bool FPComment(Driver& d, const AnsiString& Comment, bool OpenPayCheck) {
-  if (d.traits().older_family) d.call().ErrorText.clear();
-  if (Comment.size() > kCommentLimit) return d.Refuse(20, texts::kCommentsLengthError);
-  Bytes command{kComment};
-  PutText(d, command, Comment, OpenPayCheck ? kOpenPayCheck : 0);
-  return d.Execute(command);
+  if (Comment.size() > kCommentLimit) return d.Refuse(texts::kCommentsLengthError);
+  return d.Execute(Command(kComment).Text(d, Comment, OpenPayCheck ? kOpenPayCheck : 0));
 }
 
 bool FPNullCheck(Driver& d) {
   if (!FPResetOrder(d)) return false;
   // Printed in Ukrainian whatever the client's code page.
-  Bytes command{kComment};
-  PutOemText(command, AnsiToOemText(Utf8ToAnsi("НУЛЬОВИЙ ЧЕК")));
-  if (!d.Execute(command)) return false;
+  if (!d.Execute(Command(kComment).OemText(AnsiToOemText(Utf8ToAnsi("НУЛЬОВИЙ ЧЕК"))))) return false;
   if (!FPPayment(d, kCashPayment, 0, /*CheckClose=*/true, /*FiscStatus=*/true)) return false;
-  ClearReceipt(Receipt(d));
+  ClearReceipt(HeldReceipt(d));
   return true;
 }
 
-bool FPInToCash(Driver& d, std::uint32_t Avans) {
-  return d.Execute(AmountCommand(kCashIn, Avans));
+bool CashIn(Driver& d, std::uint32_t sum) {
+  return d.Execute(Command(kCashIn).UIntLE(sum, 4));
 }
-bool FPOutOfCash(Driver& d, std::uint32_t Money) {
-  return d.Execute(AmountCommand(kCashOut, Money));
+
+bool CashOut(Driver& d, std::uint32_t sum) {
+  return d.Execute(Command(kCashOut).UIntLE(sum, 4));
 }
 
 // An information line is sent only when there is one: text after a length of 0 would be read by
 // the printer as further fields.
-void FPPayment(Driver& d, Byte Payment_Status, std::uint32_t Payment, bool CheckClose,
+bool FPPayment(Driver& d, Byte Payment_Status, std::uint32_t Payment, bool CheckClose,
                bool Information_Status, const AnsiString& Information) {
-  d.call().ErrorText.clear();
-  if (Payment_Status > kLastOlderPaymentForm) {
-    d.Refuse(24, texts::kPaymentFormError);
-    return;
-  }
-  if (Payment > kMaxPayment) {
-    d.Refuse(111, texts::kIncorrectPaymentSum);
-    return;
-  }
+  if (Payment_Status > kLastOlderPaymentForm) return d.Refuse(texts::kPaymentFormError);
+  if (Payment > kMaxPayment) return d.Refuse(texts::kIncorrectPaymentSum);
   if (Information_Status && Information.size() > kInformationLimit) {
-    d.Refuse(20, texts::kInformationOver14);
-    return;
+    return d.Refuse(texts::kInformationOver14);
   }
-  Bytes command{kPayment, static_cast<Byte>(Payment_Status | (Information_Status ? kWithInformation : 0))};
-  PutUIntLE(command, Payment | (CheckClose ? kCloseReceipt : 0), 4);
-  PutText(d, command, Information_Status ? Information : AnsiString());
-  d.Execute(command);
+  return d.Execute(Command(kPayment)
+                       .U8(static_cast<Byte>(Payment_Status | (Information_Status ? kWithInformation : 0)))
+                       .UIntLE(Payment | (CheckClose ? kCloseReceipt : 0), 4)
+                       .Text(d, Information_Status ? Information : AnsiString()));
 }
 
-void FPDiscount(Driver& d, Byte Discount_Type, std::uint32_t DiscPercent, std::uint32_t DiscSum,
+bool FPDiscount(Driver& d, Byte Discount_Type, std::uint32_t DiscPercent, std::uint32_t DiscSum,
                 bool IsDiscount, const AnsiString& DiscComment) {
-  d.call().ErrorText.clear();
-  if (Discount_Type > 3) {
-    d.Refuse(110, texts::kBadDiscountType);
-    return;
-  }
+  if (Discount_Type > 3) return d.Refuse(texts::kBadDiscountType);
   const bool relative = Discount_Type % 2 == 0;  // modes 0 and 2
   if ((relative ? DiscPercent : DiscSum) > kMaxOlderDiscountValue) {
-    d.Refuse(111, texts::kIncorrectDiscountValue);
-    return;
+    return d.Refuse(texts::kIncorrectDiscountValue);
   }
-  if (DiscComment.size() > kDiscountCommentLimit) {
-    d.Refuse(20, texts::kDiscountCommentOver25);
-    return;
-  }
+  if (DiscComment.size() > kDiscountCommentLimit) return d.Refuse(texts::kDiscountCommentOver25);
   const std::uint32_t value =
       (relative ? DiscPercent | kOlderRelative : DiscSum) | (IsDiscount ? kIsDiscount : 0);
-  Bytes command{kDiscount, Discount_Type};
-  PutUIntLE(command, value, 4);
-  PutText(d, command, DiscComment);
-  d.Execute(command);
-}
-
-void FPAvans(Driver& d, std::uint32_t Avans) {
-  d.call().ErrorText.clear();
-  d.Execute(AmountCommand(kCashIn, Avans));
-}
-
-void FPGive(Driver& d, std::uint32_t Give) {
-  d.call().ErrorText.clear();
-  d.Execute(AmountCommand(kCashOut, Give));
+  return d.Execute(Command(kDiscount).U8(Discount_Type).UIntLE(value, 4).Text(d, DiscComment));
 }
 
 std::int32_t FPGetBox(Driver& d) {
-  d.call().ErrorText.clear();
-  if (!d.Execute({kDrawerQuery}) || !RequireData(d, 4)) return 0;
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(UIntLE(std::span(d.Answer()).first(4))));
+  const auto cash = Query<std::uint32_t>(
+      d, Command(kDrawerQuery),
+      [](AnswerReader& r, std::uint32_t& out) { out = static_cast<std::uint32_t>(r.UIntLE(4)); },
+      {.more_allowed = true});
+  return cash ? static_cast<std::int32_t>(*cash) : 0;
 }
 
 }  // namespace zorfp

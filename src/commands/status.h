@@ -1,54 +1,40 @@
-// Status and identity: every member sends StatusRequest anew and returns one value of the block,
-// except FPGetCurrentStatus (05-02, 05-03), which keeps the decoded block for its properties.
-// The newer classes' properties and the older classes' functions of the same name are one member.
+// Status and identity: the status block (command 0x00), which every status and identity member is
+// served from, the printer-state byte (command 0x30) and the cutter byte of the printer's memory.
+// The members themselves are bindings over these reads (server/bind/status.cpp).
 #pragma once
 
 #include <optional>
 
-#include "commands/status_block.h"
 #include "driver/driver.h"
 
 namespace zorfp {
 
-// A fresh block, or nullopt when it could not be read (the call state says why). Members of other
-// areas that read a status bit or text build on these.
+// A fresh status block, decoded as the class lays it out (texts in Windows-1251); nullopt when it
+// could not be read (no answer, 102 without data, 103 when cut short of its fourth header line).
+// The printer's status and result bytes are not judged, and the error text is emptied first.
 std::optional<StatusBlock> ReadStatus(Driver& d);
-bool ReadStatusFlagA(Driver& d, Byte mask);
-bool ReadStatusFlagB(Driver& d, Byte mask);
-// A text of a fresh block as the client receives it; empty when the block could not be read.
-AnsiString ReadStatusText(Driver& d, AnsiString (*pick)(const StatusBlock&));
 
-// Flags, all classes (older classes: functions of the same names).
-bool GetBoxStatus(Driver& d);
-bool GetSmenaOpened(Driver& d);          // newer
-bool GetSmenaStatus(Driver& d);          // older
-bool GetCheckOpened(Driver& d);          // newer
-bool GetCheckOpenedStatus(Driver& d);    // older
-bool GetCheckType(Driver& d);            // newer: a refund receipt is open
-bool GetCheckStatus(Driver& d);          // older: the same bit
-bool GetWorkMode(Driver& d);             // newer: fiscalized
-bool GetFiscalizationStatus(Driver& d);  // older
-bool GetPrintMode(Driver& d);            // newer: on-line print mode
-bool GetRegistrationRegim(Driver& d);    // EP-01: the same bit
-bool GetLastCommandStatus(Driver& d);    // newer: the last command failed
-bool GetErrorCommandStatus(Driver& d);   // older
-
-// Identity.
-AnsiString GetSerialNumber(Driver& d);
-AnsiString GetFiscalNumber(Driver& d);
-AnsiString GetHardwareVersion(Driver& d);
-
-// 05-02, 05-03: one status request into CurrentStatus, and its properties.
+// The block FPGetCurrentStatus keeps for its properties (05-02, 05-03).
+StatusBlock& HeldStatus(Driver& d);
+// One status request into the held block; a block that could not be read leaves it as it was.
 bool FPGetCurrentStatus(Driver& d);
-bool BeginingPayments(Driver& d);
-bool RefundReceiptType(Driver& d);
-bool DayOpened(Driver& d);
-bool ReceiptOpened(Driver& d);
-bool FiscalMode(Driver& d);
-bool Failure(Driver& d);
-bool OnlinePrintMode(Driver& d);
-AnsiString SerialNumber(Driver& d);
-AnsiString FiscalNumber(Driver& d);
-AnsiString FirmwareVersion(Driver& d);
+
+// The serial number as the newer classes show it: the first 10 characters of text 1, trimmed.
+AnsiString CutSerialNumber(const AnsiString& text1);
+
+// The printer-state byte: paper, journal and printer connection.
+struct PrinterState {
+  bool ConnectionError = false;  // bit 0
+  bool JournalLow = false;       // bit 2 (EP-05, EP-06)
+  bool ReceiptLow = false;       // bit 3
+  bool JournalEmpty = false;     // bit 5 (EP-05, EP-06)
+  bool ReceiptEmpty = false;     // bit 6
+};
+// A fresh state byte, the printer's status left unjudged; nullopt when there is no answer or the
+// answer is not exactly one byte (code 103, status 255).
+std::optional<PrinterState> ReadPrinterState(Driver& d);
+
+// Newer classes: true when the cutter is enabled (bit 3 of memory byte 0x301A clear).
+bool GetCutterStatus(Driver& d);
 
 }  // namespace zorfp

@@ -4,6 +4,12 @@
 #include "errors/texts.h"
 
 namespace zorfp {
+namespace {
+
+constexpr Byte kChangeBaudRate = 0x26;
+constexpr Byte kUsbLine = 0x20;
+
+}  // namespace
 
 Byte Lang(Driver& d) { return d.lang(); }
 void PutLang(Driver& d, Byte value) { d.module().Lang[Index(d.traits().id)] = value; }
@@ -20,22 +26,12 @@ Byte GetByteResult(Driver& d) { return d.call().ReportedResult; }
 Byte GetByteStatus(Driver& d) { return d.call().ReportedStatus; }
 Byte GetByteReserv(Driver& d) { return d.call().AnswerReserve; }
 AnsiString GetTextErrorMessage(Driver& d) { return ClientTextOut(d.call().ErrorText, d.module().settings.CP866); }
-AnsiString FPErrorMessage(Driver& d) { return GetTextErrorMessage(d); }
 
 bool FPChangeBaudRate(Driver& d, Byte SpeedIndex, bool USB) {
-  if (SpeedIndex > 2) return d.Refuse(111, texts::kIncorrectBaudRate);
-  return d.Execute({0x26, static_cast<Byte>(SpeedIndex | (USB ? 0x20 : 0x00))});
+  if (SpeedIndex > 2) return d.Refuse(texts::kIncorrectBaudRate);
+  return d.Execute({kChangeBaudRate, static_cast<Byte>(SpeedIndex | (USB ? kUsbLine : 0x00))});
 }
 
 bool FPChangeBaudRate(Driver& d, Byte SpeedIndex) { return FPChangeBaudRate(d, SpeedIndex, false); }
-
-void FPChangeRate(Driver& d, Byte Rate) {
-  d.call().ErrorText.clear();
-  if (Rate >= 3) {
-    d.SetText(texts::kIncorrectBaudRate);
-    return;
-  }
-  d.Execute({0x26, Rate});
-}
 
 }  // namespace zorfp

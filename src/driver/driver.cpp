@@ -24,20 +24,32 @@ bool Driver::Exchange(const Bytes& command) {
 
 bool Driver::Execute(const Bytes& command) {
   if (!Exchange(command)) {
-    ReportNoAnswer(call(), lang(), reporting());
+    ReportNoAnswer();
     return false;
   }
+  return Evaluate();
+}
+
+bool Driver::Evaluate() {
   const Byte language = MessageLanguage(module().Lang);
   return EvaluateAnswer(call(), call().AnswerStatus, call().AnswerResult, traits_.variant_number, language);
 }
 
-bool Driver::Refuse(Byte code, const Message& text) {
-  ReportDriverError(call(), code, text, lang(), reporting(), /*argument_check=*/true);
+void Driver::ReportNoAnswer() {
+  zorfp::ReportNoAnswer(call(), lang(), reporting());
+}
+
+void Driver::BeginCall() {
+  if (traits_.older_family) call().ErrorText.clear();
+}
+
+bool Driver::Refuse(const DriverError& error) {
+  ReportDriverError(call(), error, lang(), reporting(), /*argument_check=*/true);
   return false;
 }
 
-bool Driver::RejectAnswer(Byte code, const Message& text) {
-  ReportDriverError(call(), code, text, lang(), reporting(), /*argument_check=*/false);
+bool Driver::Reject(const DriverError& error) {
+  ReportDriverError(call(), error, lang(), reporting(), /*argument_check=*/false);
   return false;
 }
 

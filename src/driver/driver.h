@@ -3,10 +3,12 @@
 // following one shape:
 //
 //   bool FPSomething(Driver& d, args...) {
-//     if (bad argument) return d.Refuse(code, texts::kSomething);   // nothing is sent
-//     if (!d.Execute(command bytes)) return false;                 // no answer, or refused
-//     decode d.Answer() ...; return true;
+//     if (bad argument) return d.Refuse(texts::kSomething);   // code and text; nothing is sent
+//     return d.Execute(Command(code).U8(...));                // no answer, refused, or done
 //   }
+//
+// and queries read their answer through Query (commands/wire.h). What every member does first
+// (BeginCall) is run by its binding, not written in each member.
 #pragma once
 
 #include <memory>
@@ -32,6 +34,9 @@ class Driver {
   LastCall& call() const { return module().last_call; }
   Link link() const { return module().MakeLink(); }
 
+  // The values this class's members keep between calls: module-wide, one set per class.
+  VariantValues& held() const { return module().values[Index(traits_.id)]; }
+
   // This class's language.
   Byte lang() const { return module().Lang[Index(traits_.id)]; }
   Reporting reporting() const {
@@ -50,13 +55,25 @@ class Driver {
   // the call state already tells why (no answer, or the printer's refusal).
   bool Execute(const Bytes& command);
 
+  // The printer's status and result bytes of the last answer: true when both are 0, else the
+  // code and text are reported.
+  bool Evaluate();
+  // Code 101: the printer does not answer (the older classes: the text alone).
+  void ReportNoAnswer();
+
   // The data of the last decoded answer.
   const Bytes& Answer() const { return call().AnswerData; }
 
-  // A driver-side argument check failed: report it in this class's language; returns false.
-  bool Refuse(Byte code, const Message& text);
-  // The answer came but cannot be used (too short, wrong form); returns false.
-  bool RejectAnswer(Byte code, const Message& text);
+  // What every member that commands the printer does before anything else: the older classes
+  // empty the error text (every frame sent empties it anyway).
+  void BeginCall();
+
+  // An argument the driver refuses before anything is sent: the error's code, status 255 and its
+  // text in this class's language (the older classes: the text alone). Returns false.
+  bool Refuse(const DriverError& error);
+  // An answer, or a value, that cannot be used: the error's code and text; the status stays as
+  // the answer left it. Returns false.
+  bool Reject(const DriverError& error);
 
   // Sets ErrorText to `text` in this class's language (unchanged for a language outside 0..2).
   void SetText(const Message& text);

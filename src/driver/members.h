@@ -32,12 +32,11 @@ void PutLogRecord(Driver& d, bool value);
 Byte GetByteResult(Driver& d);
 Byte GetByteStatus(Driver& d);
 Byte GetByteReserv(Driver& d);
-AnsiString GetTextErrorMessage(Driver& d);
-AnsiString FPErrorMessage(Driver& d);
+AnsiString GetTextErrorMessage(Driver& d);  // FPErrorMessage of the older classes
 
 // Line speed: tells the printer to switch; the client then opens the port again at the new rate.
+// EP-01's FPChangeRate is the first (the older classes report by text alone).
 bool FPChangeBaudRate(Driver& d, Byte SpeedIndex);
 bool FPChangeBaudRate(Driver& d, Byte SpeedIndex, bool USB);  // 05-02, 05-03
-void FPChangeRate(Driver& d, Byte Rate);                       // EP-01
 
 }  // namespace zorfp

@@ -50,7 +50,6 @@ bool OpenPort(Driver& d, const OpenRequest& r) {
   const VariantTraits& t = d.traits();
   Module& m = d.module();
   const Link link = d.link();
-  if (t.older_family) m.last_call.ErrorText.clear();
   if (t.open_sets_tag) m.link.ProtocolTag = t.tag;
   ReleasePort(d);
 
@@ -61,18 +60,15 @@ bool OpenPort(Driver& d, const OpenRequest& r) {
   }
 
   // Every failure after the open closes the port again: the object never keeps it half set up.
-  const auto fail = [&](const std::string& log_text, Byte code, const Message& text) {
+  const auto fail = [&](const std::string& log_text, const DriverError& error) {
     port->Close();
     if (t.logs_open) WriteLog(link, LogKind::kOpen, log_text);
-    if (t.init_reports_failures) {
-      m.last_call.ReportedResult = code;
-      d.SetText(text);
-    }
+    if (t.init_reports_failures) d.Reject(error);
     return false;
   };
 
   LineSettings line;
-  if (!port->GetLineSettings(line)) return fail("Get COM port parameters error", 105, texts::kDcbGetFailed);
+  if (!port->GetLineSettings(line)) return fail("Get COM port parameters error", texts::kDcbGetFailed);
   line.baud_rate = r.baud_rate;
   line.byte_size = 8;
   line.parity = 0;
@@ -80,13 +76,13 @@ bool OpenPort(Driver& d, const OpenRequest& r) {
   line.flags = 0;
   // A rate of 0 has no per-byte time-out (19200 / 0): refuse it like a rate the port rejects.
   if (r.baud_rate == 0 || !port->SetLineSettings(line)) {
-    return fail("Set COM port parameters error", 105, texts::kDcbSetFailed);
+    return fail("Set COM port parameters error", texts::kDcbSetFailed);
   }
   const std::string settings_text = SettingsText(line);
 
   PortTimeouts timeouts;
   if (!port->GetTimeouts(timeouts)) {
-    return fail(settings_text + kCrLf + "Get COM port timeouts error", 106, texts::kTimeoutsGetFailed);
+    return fail(settings_text + kCrLf + "Get COM port timeouts error", texts::kTimeoutsGetFailed);
   }
   const std::uint32_t per_byte = t.fixed_per_byte_ms != 0 ? t.fixed_per_byte_ms : 19200 / r.baud_rate;
   timeouts.read_interval = r.read_timeout * r.unit_ms;
@@ -95,7 +91,7 @@ bool OpenPort(Driver& d, const OpenRequest& r) {
   timeouts.write_total_multiplier = per_byte;
   timeouts.write_total_constant = r.write_timeout * r.unit_ms;
   if (!port->SetTimeouts(timeouts)) {
-    return fail(settings_text + kCrLf + "Set COM port timeouts error", 106, texts::kTimeoutsSetFailed);
+    return fail(settings_text + kCrLf + "Set COM port timeouts error", texts::kTimeoutsSetFailed);
   }
 
   d.set_port(std::move(port));
@@ -129,7 +125,6 @@ bool FPInitEx(Driver& d, const AnsiString& Port, Byte ReadTimeOut, Byte WriteTim
 
 bool FPClose(Driver& d) {
   Module& m = d.module();
-  if (d.traits().older_family) m.last_call.ErrorText.clear();
   const bool closed = ReleasePort(d);
   m.link.ProtocolTag = d.traits().tag;
   WriteLog(d.link(), LogKind::kClose, Bytes{});

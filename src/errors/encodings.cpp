@@ -58,17 +58,8 @@ std::string Money40Text(std::span<const Byte> five) {
   return std::to_string(Money40(five));
 }
 
-// Numbers above 99 do not fit in two digits; they keep their last two, as a year does.
-Byte BcdByte(unsigned number) {
-  return BcdDigits(number / 10 % 10, number % 10);
-}
-
 std::string BcdText(Byte b) {
   return std::to_string(BcdValue(b));
-}
-
-unsigned BcdValue(Byte b) {
-  return (b / 16u) * 10u + b % 16u;
 }
 
 // The year's last two characters are its digits on the wire, whatever its length; anything but a

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "dates/bcd.h"
 #include "link/bytes.h"
 
 namespace zorfp {
@@ -17,15 +18,19 @@ std::uint64_t UIntLE(std::span<const Byte> bytes);
 // Four bytes: magnitude in the low 31 bits (little-endian), bit 7 of byte 3 the sign.
 std::int64_t SignMagnitude32(std::span<const Byte> four);
 
+// A five-byte money register (Money40): shown to clients as decimal text, or as its low 32 bits.
+struct Money {
+  std::uint64_t value = 0;
+  std::int32_t Low32() const { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
+  bool operator==(const Money&) const = default;
+};
+
 // Five bytes: unsigned 40-bit little-endian amount, and its decimal text (no leading zeros).
 std::uint64_t Money40(std::span<const Byte> five);
 std::string Money40Text(std::span<const Byte> five);
 
-// Two decimal digits in one byte: tens in the high nibble.
-Byte BcdByte(unsigned number);
-// Reading does not check the nibbles: (b / 16) * 10 + b % 16 as decimal text, so 0x1A reads "20".
+// BcdByte and BcdValue: dates/bcd.h. As decimal text without a leading zero (0x1A reads "20").
 std::string BcdText(Byte b);
-unsigned BcdValue(Byte b);
 // A year from its text: four digits give their last two; one or two digits are taken as they are.
 Byte BcdYear(const std::string& year_text);
 

@@ -268,13 +268,13 @@ void ReportNoAnswer(LastCall& call, Byte lang, Reporting reporting, bool modem) 
   SetText(call, modem ? texts::kModemNoAnswer : texts::kNoAnswer, lang);
 }
 
-void ReportDriverError(LastCall& call, Byte code, const Message& text, Byte lang, Reporting reporting,
+void ReportDriverError(LastCall& call, const DriverError& error, Byte lang, Reporting reporting,
                        bool argument_check) {
   if (reporting == Reporting::kCodeAndText) {
-    call.ReportedResult = code;
+    call.ReportedResult = error.code;
     if (argument_check) call.ReportedStatus = kStatusDriverError;
   }
-  SetText(call, text, lang);
+  SetText(call, error.text, lang);
 }
 
 }  // namespace zorfp

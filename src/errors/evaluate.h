@@ -26,7 +26,7 @@ void ReportNoAnswer(LastCall& call, Byte lang, Reporting reporting, bool modem =
 
 // A failure found by the driver itself. `argument_check` marks a check made before any exchange;
 // those also set the status to 255.
-void ReportDriverError(LastCall& call, Byte code, const Message& text, Byte lang, Reporting reporting,
+void ReportDriverError(LastCall& call, const DriverError& error, Byte lang, Reporting reporting,
                        bool argument_check);
 
 }  // namespace zorfp

@@ -18,6 +18,13 @@ struct Message {
   const char* uk;
 };
 
+// A failure the driver finds itself: the code the client reads (ReportedResult) and its text,
+// always together, so that no call site can pair a code with another code's text.
+struct DriverError {
+  Byte code;
+  Message text;
+};
+
 // The text in `lang` as Windows-1251; nullopt for a language other than 0, 1 or 2 (the caller
 // then leaves the error text as it was).
 std::optional<AnsiString> Pick(const Message& message, Byte lang);

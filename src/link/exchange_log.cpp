@@ -1,6 +1,5 @@
 #include "link/exchange_log.h"
 
-#include <ctime>
 #include <fstream>
 #include <system_error>
 
@@ -27,13 +26,13 @@ void AppendHex(std::string& s, const Bytes& data) {
 
 }  // namespace
 
-std::string LogStamp(const CivilTime& t, const LocaleFormats& locale) {
+std::string LogStamp(const DateTime& t, const LocaleFormats& locale) {
   std::string stamp = FormatDateTime("dd/MM/yy HH:mm:ss.zzz", t, locale);
   PadTo(stamp, 22);
   return stamp;
 }
 
-std::string LogFileName(const CivilTime& t, const LocaleFormats& locale) {
+std::string LogFileName(const DateTime& t, const LocaleFormats& locale) {
   std::string date = FormatDateTime(locale.short_date, t, locale);
   for (char& c : date) {
     const auto u = static_cast<unsigned char>(c);
@@ -69,21 +68,6 @@ std::string FormatLogRecord(LogKind kind, const std::string& stamp, const std::s
   return line;
 }
 
-CivilTime ToLocalCivil(Clock::Wall t) {
-  const auto since_epoch = t.time_since_epoch();
-  const auto secs = std::chrono::duration_cast<std::chrono::seconds>(since_epoch);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch - secs);
-  const std::time_t tt = static_cast<std::time_t>(secs.count());
-  std::tm tm{};
-#if defined(_WIN32)
-  localtime_s(&tm, &tt);
-#else
-  localtime_r(&tt, &tm);
-#endif
-  return CivilTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                   tm.tm_min,         tm.tm_sec,     static_cast<int>(ms.count())};
-}
-
 std::filesystem::path LogFolder(const Environment& env) {
   if (!env.log_folder.empty()) return env.log_folder;
   return ModuleFileName().parent_path() / "Log";
@@ -91,7 +75,7 @@ std::filesystem::path LogFolder(const Environment& env) {
 
 void WriteLog(const Link& link, LogKind kind, const Bytes& data) {
   if (!link.settings.LogRecord) return;
-  const CivilTime now = ToLocalCivil(link.clock.WallNow());
+  const DateTime now = LocalDateTime(link.clock.WallNow());
   const std::filesystem::path folder = LogFolder(link.env);
   std::error_code ignored;  // a folder we cannot create shows up as the open failing below
   std::filesystem::create_directories(folder, ignored);

@@ -6,10 +6,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "dates/locale_formats.h"
 #include "link/bytes.h"
 #include "link/clock.h"
 #include "link/link.h"
-#include "link/locale.h"
 
 namespace zorfp {
 
@@ -21,17 +21,15 @@ class LogError : public std::runtime_error {
 };
 
 // "dd/mm/yy hh:mm:ss.zzz" with the locale's separators, padded to 22 characters.
-std::string LogStamp(const CivilTime& t, const LocaleFormats& locale);
+std::string LogStamp(const DateTime& t, const LocaleFormats& locale);
 
 // "ZORFP(<short date>).log"; characters a file name cannot hold become "-".
-std::string LogFileName(const CivilTime& t, const LocaleFormats& locale);
+std::string LogFileName(const DateTime& t, const LocaleFormats& locale);
 
 // One record exactly as it is written, with its trailing CR LF. `data` is the frame or answer for
 // kinds 1 and 2, and text for the others.
 std::string FormatLogRecord(LogKind kind, const std::string& stamp, const std::string& tag,
                             const Bytes& data);
-
-CivilTime ToLocalCivil(Clock::Wall t);
 
 std::filesystem::path LogFolder(const Environment& env);
 

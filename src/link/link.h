@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "dates/locale_formats.h"
 #include "link/bytes.h"
 #include "link/clock.h"
 #include "link/last_call.h"
-#include "link/locale.h"
 #include "link/settings.h"
 
 namespace zorfp {

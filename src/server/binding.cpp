@@ -1,6 +1,7 @@
 #include "server/binding.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <mutex>
 
@@ -82,8 +83,27 @@ std::string_view CppTypeName(CppType t) {
 
 }  // namespace
 
-Bindings::Bindings(std::initializer_list<Binding> bindings) {
-  Registry().insert(Registry().end(), bindings.begin(), bindings.end());
+Bindings::Bindings(std::initializer_list<BindingList> bindings) {
+  for (const BindingList& list : bindings) Registry().insert(Registry().end(), list.items.begin(), list.items.end());
+}
+
+const char* KeepName(std::string name) {
+  static std::deque<std::string> names;  // a deque never moves what it holds
+  static std::mutex mutex;
+  const std::lock_guard lock(mutex);
+  return names.emplace_back(std::move(name)).c_str();
+}
+
+std::vector<const char*> Family(std::string_view stem, std::string_view letters) {
+  std::vector<const char*> out;
+  for (char letter : letters) out.push_back(KeepName(std::string(stem) + letter));
+  return out;
+}
+
+std::vector<const char*> Family(std::string_view stem, int first, int last) {
+  std::vector<const char*> out;
+  for (int i = first; i <= last; ++i) out.push_back(KeepName(std::string(stem) + std::to_string(i)));
+  return out;
 }
 
 std::span<const Binding> AllBindings() {

@@ -1,18 +1,24 @@
 // Binding member implementations to catalogue members by name.
 //
-// Each area lists its members in one src/variants/bind_<area>.cpp:
+// Each area lists its members in one src/server/bind/<area>.cpp:
 //
 //   const Bindings kPortBindings{
 //       Bind<bool(Byte, std::uint32_t, Byte, Byte)>(&FPInit, "FPInit"),  // an overload: say which
 //       Bind(&FPClose, "FPClose"),                                         // the types are deduced
+//       Bind(&CashIn, {"FPInToCash", "FPAvans"}),                          // one function, two names
+//       BindLocal(&GetByteResult, "GetByteResult"),                        // no printer traffic
 //       BindPut(&PutLang, "Lang"),                                         // a property write
 //   };
 //
 // A method and a property read are both `Bind` (`R Name(Driver&, args...)`, an indexed read takes
-// its index as the arguments); a property write is `BindPut` (`void PutName(Driver&, value)`). The
-// C++ types are checked against the catalogue signature of every interface that has the name:
-// a binding serves each interface whose signature it fits exactly, and ValidateBindings() reports
-// a binding that fits none (a test runs it), so a wrong type is a failure, never a coercion.
+// its index as the arguments); a property write is `BindPut` (`void PutName(Driver&, value)`).
+// Members bound with `Bind` talk to the printer, and the class's call prologue (Driver::BeginCall)
+// runs before them; `BindLocal` and `BindPut` serve members that only read or write the driver's
+// own state. Properties that return a field of a held or queried block have forms of their own
+// (server/binding_forms.h). The C++ types are checked against the catalogue signature of every
+// interface that has the name: a binding serves each interface whose signature it fits exactly,
+// and ValidateBindings() reports a binding that fits none (a test runs it), so a wrong type is a
+// failure, never a coercion.
 #pragma once
 
 #include <array>
@@ -59,9 +65,12 @@ consteval CppType CppTypeOf() {
     static_assert(sizeof(U) == 0, "a member takes and returns only the catalogue's C++ types");
 }
 
-// Runs one bound function: converts the arguments (in declaration order), calls, stores the result.
-// On a conversion failure, `bad_arg` is the position of the argument that did not convert.
-using Thunk = HRESULT (*)(void (*fn)(), Driver& d, std::span<const VARIANT* const> args,
+struct Binding;
+
+// Runs one bound function: converts the arguments (in declaration order), runs the call prologue
+// where the binding asks for it, calls, stores the result. On a conversion failure, `bad_arg` is
+// the position of the argument that did not convert, and nothing is called.
+using Thunk = HRESULT (*)(const Binding& b, Driver& d, std::span<const VARIANT* const> args,
                           const TypeRef& result_type, VARIANT* result, std::size_t& bad_arg);
 
 struct Binding {
@@ -72,6 +81,7 @@ struct Binding {
   std::span<const CppType> params;
   void (*fn)();  // the implementation, restored to its type by the thunk
   Thunk thunk;
+  bool prologue = true;  // the member talks to the printer: Driver::BeginCall runs first
 };
 
 namespace detail {
@@ -80,7 +90,7 @@ template <typename R, typename... A>
 struct Shape {
   static constexpr std::array<CppType, sizeof...(A)> kParams{CppTypeOf<A>()...};
 
-  static HRESULT Run(void (*fn)(), Driver& d, std::span<const VARIANT* const> args,
+  static HRESULT Run(const Binding& b, Driver& d, std::span<const VARIANT* const> args,
                      const TypeRef& result_type, VARIANT* result, std::size_t& bad_arg) {
     std::tuple<std::remove_cvref_t<A>...> values;
     HRESULT hr = S_OK;
@@ -94,7 +104,8 @@ struct Shape {
     }
     (std::index_sequence_for<A...>{});
     if (FAILED(hr)) return hr;
-    const auto f = reinterpret_cast<R (*)(Driver&, A...)>(fn);
+    if (b.prologue) d.BeginCall();
+    const auto f = reinterpret_cast<R (*)(Driver&, A...)>(b.fn);
     if constexpr (std::is_void_v<R>) {
       std::apply([&](auto&... a) { f(d, a...); }, values);
       if (result) VariantInit(result);
@@ -137,18 +148,56 @@ Binding Bind(typename detail::Pointer<Sig>::type fn, const char* name) {
   return Bind(fn, name);
 }
 
-// A property write: `void PutName(Driver&, [index...,] value)`.
+// A member that reads the driver's own state and never talks to the printer (settings, call
+// results, held values): no call prologue, so the error text of the last call survives it.
+template <typename R, typename... A>
+Binding BindLocal(R (*fn)(Driver&, A...), const char* name) {
+  Binding b = Bind(fn, name);
+  b.prologue = false;
+  return b;
+}
+
+// A property write: `void PutName(Driver&, [index...,] value)`. It stores; it never talks to the
+// printer.
 template <typename... A>
 Binding BindPut(void (*fn)(Driver&, A...), const char* name) {
-  Binding b = Bind(fn, name);
+  Binding b = BindLocal(fn, name);
   b.role = Binding::Role::kPut;
   return b;
 }
 
+// One or several bindings: what a line of a binding list stands for.
+struct BindingList {
+  BindingList(Binding b) : items{b} {}  // NOLINT(google-explicit-constructor): a list's one line
+  BindingList(std::vector<Binding> bs) : items(std::move(bs)) {}  // NOLINT(google-explicit-constructor)
+  std::vector<Binding> items;
+};
+
+// One function under several names (a newer and an older name of one member).
+template <typename R, typename... A>
+std::vector<Binding> Bind(R (*fn)(Driver&, A...), std::initializer_list<const char*> names) {
+  std::vector<Binding> out;
+  for (const char* name : names) out.push_back(Bind(fn, name));
+  return out;
+}
+
+template <typename Sig>
+std::vector<Binding> Bind(typename detail::Pointer<Sig>::type fn, std::initializer_list<const char*> names) {
+  return Bind(fn, names);
+}
+
+// A name that lives as long as the program, for bindings whose names are made from parts.
+const char* KeepName(std::string name);
+
+// Names of a numbered family: Family("Tax_", "ABCDE") gives Tax_A to Tax_E; Family("GetPasswordCashier",
+// 1, 8) gives GetPasswordCashier1 to GetPasswordCashier8.
+std::vector<const char*> Family(std::string_view stem, std::string_view letters);
+std::vector<const char*> Family(std::string_view stem, int first, int last);
+
 // Registers its bindings for the whole program when constructed (as a namespace-scope constant).
 class Bindings {
  public:
-  Bindings(std::initializer_list<Binding> bindings);
+  Bindings(std::initializer_list<BindingList> bindings);
 };
 
 // Everything registered so far.

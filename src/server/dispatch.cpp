@@ -164,7 +164,7 @@ HRESULT Dispatcher::Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* p
   if (result) VariantInit(result);
   std::size_t bad_arg = 0;
   try {
-    const HRESULT hr = binding->thunk(binding->fn, d, args, m.type, put ? nullptr : result, bad_arg);
+    const HRESULT hr = binding->thunk(*binding, d, args, m.type, put ? nullptr : result, bad_arg);
     if (FAILED(hr) && arg_err) *arg_err = source[bad_arg];
     return hr;
   } catch (const std::bad_alloc&) {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "errors/codepage.h"
-#include "server/ole_date.h"
+#include "dates/date_time.h"
 
 namespace zorfp::server {
 namespace {

@@ -4,9 +4,12 @@
 
 #include "errors/codepage.h"
 #include "support/pty_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using testing::Reply;
 
@@ -70,15 +73,15 @@ TEST_F(CallResultTest, OlderClassReportsNoAnswerByTextAlone) {
   ExpectSilence();
   Open(VariantId::kEP_01);
   PutLang(*driver_, 0);
-  FPChangeRate(*driver_, 1);
+  Call(*driver_, "FPChangeRate", 1);
   EXPECT_EQ(GetByteResult(*driver_), 0);
   EXPECT_EQ(GetByteStatus(*driver_), 0);
-  EXPECT_EQ(AnsiToUtf8(FPErrorMessage(*driver_)), "Fiscal printer does not answer!");
+  EXPECT_EQ(AnsiToUtf8(GetTextErrorMessage(*driver_)), "Fiscal printer does not answer!");
   EXPECT_EQ(SentHex().front(), "10 02 01 26 01 D8 10 03");
 
   const std::size_t sent = peer_.FrameCount();
-  FPChangeRate(*driver_, 3);
-  EXPECT_EQ(AnsiToUtf8(FPErrorMessage(*driver_)), "Incorrect baud rate!");
+  Call(*driver_, "FPChangeRate", 3);
+  EXPECT_EQ(AnsiToUtf8(GetTextErrorMessage(*driver_)), "Incorrect baud rate!");
   EXPECT_EQ(GetByteResult(*driver_), 0);
   EXPECT_EQ(peer_.FrameCount(), sent);
 }

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "commands/items.h"
-#include "commands/receipt_values.h"
+#include "commands/totals.h"
 #include "errors/codepage.h"
 #include "support/pty_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using testing::FromHex;
 
@@ -17,7 +20,7 @@ const Bytes kItemReply = FromHex("10 00 00 80 E8 03 00 00");
 
 class ItemsTest : public testing::PtyDriverTest {
  protected:
-  ReceiptValues& Values(VariantId id) { return module().values[Index(id)].receipt; }
+  ReceiptValues& Values(VariantId id) { return module().values[Index(id)].totals.receipt; }
   // A receipt in progress, so that a test sees what a call changes.
   void SetReceipt(VariantId id) {
     Values(id) = {
@@ -64,10 +67,10 @@ TEST_F(ItemsTest, ReplySetsCostAndTotalAndClearsTheBalance) {
   SetReceipt(VariantId::kEP_02);
   Answer(kItemReply);
   ASSERT_TRUE(FPSale(*driver_, 1, 0, false, 1000, 0, false, "A", 1));
-  EXPECT_EQ(GetCheckCost(*driver_), -16);
-  EXPECT_EQ(GetCheckTotal(*driver_), 1000);
-  EXPECT_EQ(GetBalance(*driver_), 0);
-  EXPECT_EQ(GetDiscountSum(*driver_), -5);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), -16);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 1000);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetBalance"), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDiscountSum"), -5);
   // Another variant's values are its own.
   EXPECT_EQ(Values(VariantId::k05_03).ReceiptCost, 0);
 }
@@ -104,9 +107,9 @@ TEST_F(ItemsTest, ArgumentChecksSendNothing) {
     EXPECT_EQ(GetByteResult(*driver_), c.result) << c.what;
     EXPECT_EQ(GetByteStatus(*driver_), 255) << c.what;
     EXPECT_EQ(Text(*driver_), c.text) << c.what;
-    EXPECT_EQ(GetCheckCost(*driver_), 0) << c.what;
-    EXPECT_EQ(GetCheckTotal(*driver_), 0) << c.what;
-    EXPECT_EQ(GetBalance(*driver_), 9) << c.what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 0) << c.what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 0) << c.what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetBalance"), 9) << c.what;
   }
   EXPECT_EQ(peer_.FrameCount(), 0u);
 }
@@ -201,7 +204,7 @@ TEST_F(ItemsTest, ArticleCodeAsText) {
     EXPECT_EQ(GetByteResult(*driver_), 111) << bad;
     EXPECT_EQ(GetByteStatus(*driver_), 255) << bad;
     EXPECT_EQ(Text(*driver_), "Incorrect item code (barcode)!") << bad;
-    EXPECT_EQ(GetCheckCost(*driver_), 0) << bad;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 0) << bad;
   }
   EXPECT_FALSE(FPPayMoneyEx(*driver_, 1, 0, false, 1, 0, false, "A", "1 2"));
   EXPECT_EQ(peer_.FrameCount(), 2u);
@@ -215,8 +218,8 @@ TEST_F(ItemsTest, RefusedOrShortReplyLeavesCostAndTotalAtZero) {
   EXPECT_FALSE(FPSale(*driver_, 1, 0, false, 1, 0, false, "A", 1));
   EXPECT_EQ(GetByteResult(*driver_), 37);
   EXPECT_EQ(Text(*driver_), "Refunds making, sales are impossible in this ticket");
-  EXPECT_EQ(GetCheckCost(*driver_), 0);
-  EXPECT_EQ(GetCheckTotal(*driver_), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 0);
 
   // Executed, but the reply is shorter than its eight bytes: nothing is read past its end.
   SetReceipt(VariantId::k05_03);
@@ -224,7 +227,7 @@ TEST_F(ItemsTest, RefusedOrShortReplyLeavesCostAndTotalAtZero) {
   EXPECT_FALSE(FPSale(*driver_, 1, 0, false, 1, 0, false, "A", 1));
   EXPECT_EQ(GetByteResult(*driver_), 103);
   EXPECT_EQ(Text(*driver_), "Data format error!");
-  EXPECT_EQ(GetCheckCost(*driver_), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 0);
   Answer({});
   EXPECT_FALSE(FPPayMoney(*driver_, 1, 0, false, 1, 0, false, "A", 1));
   EXPECT_EQ(GetByteResult(*driver_), 102);
@@ -236,8 +239,8 @@ TEST_F(ItemsTest, VoidLastItemKeepsTheReceiptValues) {
   Answer({});
   EXPECT_TRUE(FPVoidLastItem(*driver_));
   EXPECT_EQ(SentHex(), std::vector<std::string>{"10 02 01 32 CD 10 03"});
-  EXPECT_EQ(GetCheckCost(*driver_), 7);
-  EXPECT_EQ(GetCheckTotal(*driver_), 8);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 7);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 8);
 }
 
 TEST_F(ItemsTest, ResetOrderClearsTheReceiptValuesOnlyWhenExecuted) {
@@ -245,14 +248,14 @@ TEST_F(ItemsTest, ResetOrderClearsTheReceiptValuesOnlyWhenExecuted) {
   SetReceipt(VariantId::kEP_06);
   Answer({}, 0, 39);
   EXPECT_FALSE(FPResetOrder(*driver_));
-  EXPECT_EQ(GetCheckTotal(*driver_), 8);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 8);
   Answer({});
   EXPECT_TRUE(FPResetOrder(*driver_));
-  EXPECT_EQ(GetCheckCost(*driver_), 0);
-  EXPECT_EQ(GetCheckTotal(*driver_), 0);
-  EXPECT_EQ(GetBalance(*driver_), 0);
-  EXPECT_FALSE(GetBalanceType(*driver_));
-  EXPECT_EQ(GetDiscountSum(*driver_), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetBalance"), 0);
+  EXPECT_FALSE(Call<bool>(*driver_, "GetBalanceType"));
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDiscountSum"), 0);
   Open(VariantId::kEP_01);
   FPResetOrder(*driver_);
   EXPECT_EQ(SentHex(), (std::vector<std::string>{"10 02 01 0F F0 10 03", "10 02 02 0F EF 10 03",

@@ -7,12 +7,15 @@
 
 #include "commands/items.h"
 #include "commands/payment.h"
-#include "commands/receipt_values.h"
+#include "commands/totals.h"
 #include "errors/codepage.h"
 #include "support/pty_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using testing::AnswerFrame;
 using testing::FrameCodeOf;
@@ -22,7 +25,7 @@ using testing::Reply;
 
 class PaymentTest : public testing::PtyDriverTest {
  protected:
-  ReceiptValues& Values(VariantId id) { return module().values[Index(id)].receipt; }
+  ReceiptValues& Values(VariantId id) { return module().values[Index(id)].totals.receipt; }
   // A receipt in progress, so that a test sees what a call changes.
   void SetReceipt(VariantId id) {
     Values(id) = {
@@ -30,11 +33,11 @@ class PaymentTest : public testing::PtyDriverTest {
   }
   void ExpectReceipt(std::int32_t cost, std::int32_t total, std::int32_t balance, bool change,
                      std::int32_t discount, const char* what = "") {
-    EXPECT_EQ(GetCheckCost(*driver_), cost) << what;
-    EXPECT_EQ(GetCheckTotal(*driver_), total) << what;
-    EXPECT_EQ(GetBalance(*driver_), balance) << what;
-    EXPECT_EQ(GetBalanceType(*driver_), change) << what;
-    EXPECT_EQ(GetDiscountSum(*driver_), discount) << what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), cost) << what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), total) << what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetBalance"), balance) << what;
+    EXPECT_EQ(Call<bool>(*driver_, "GetBalanceType"), change) << what;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDiscountSum"), discount) << what;
   }
 };
 
@@ -156,9 +159,9 @@ TEST_F(PaymentTest, DiscountSumPerVariant) {
     SetReceipt(c.id);
     Answer(FromHex(c.reply));
     ASSERT_TRUE(FPDiscount(*driver_, c.type, 1, "")) << c.reply;
-    EXPECT_EQ(GetDiscountSum(*driver_), c.sum) << Traits(c.id).tag << " " << c.type;
-    EXPECT_EQ(GetCheckTotal(*driver_), 100);
-    EXPECT_EQ(GetCheckCost(*driver_), 7);
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDiscountSum"), c.sum) << Traits(c.id).tag << " " << c.type;
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckTotal"), 100);
+    EXPECT_EQ(Call<std::int32_t>(*driver_, "GetCheckCost"), 7);
   }
 }
 
@@ -190,7 +193,7 @@ TEST_F(PaymentTest, DiscountChecksSendNothing) {
   Answer(FromHex("01 00 00 00 02 00 00"));  // seven bytes: not read past its end
   EXPECT_FALSE(FPDiscount(*driver_, 5, 1, ""));
   EXPECT_EQ(GetByteResult(*driver_), 103);
-  EXPECT_EQ(GetDiscountSum(*driver_), 0);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDiscountSum"), 0);
   EXPECT_EQ(peer_.FrameCount(), 2u);
 }
 
@@ -251,12 +254,12 @@ TEST_F(PaymentTest, CashInAndOut) {
   Answer({});
   Open(VariantId::kEP_06);
   SetReceipt(VariantId::kEP_06);
-  EXPECT_TRUE(FPInToCash(*driver_, 100000));
-  EXPECT_TRUE(FPOutOfCash(*driver_, 0xFFFFFFFF));
+  EXPECT_TRUE(Call<bool>(*driver_, "FPInToCash", 100000));
+  EXPECT_TRUE(Call<bool>(*driver_, "FPOutOfCash", 0xFFFFFFFF));
   ExpectReceipt(7, 8, 9, true, -5);
   Open(VariantId::kEP_01);
-  FPAvans(*driver_, 5);
-  FPGive(*driver_, 6);
+  Call(*driver_, "FPAvans", 5);
+  Call(*driver_, "FPGive", 6);
   EXPECT_EQ(SentHex(), (std::vector<std::string>{
                            "10 02 01 10 10 A0 86 01 00 C8 10 03",
                            "10 02 02 18 FF FF FF FF EA 10 03",

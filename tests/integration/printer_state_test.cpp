@@ -2,13 +2,16 @@
 // answers of the wrong length.
 #include <gtest/gtest.h>
 
-#include "commands/memory.h"
-#include "commands/printer_state.h"
+#include "commands/journal.h"
+#include "commands/status.h"
 #include "errors/codepage.h"
 #include "support/pty_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using testing::FromHex;
 
@@ -17,19 +20,18 @@ class PrinterStateTest : public testing::PtyDriverTest {};
 TEST_F(PrinterStateTest, EachMemberReadsItsBit) {
   const struct {
     const char* name;
-    bool (*member)(Driver&);
     Byte mask;
   } cases[] = {
-      {"GetPrnErrorConnection", GetPrnErrorConnection, 0x01},
-      {"GetReceiptLow", GetReceiptLow, 0x08},
-      {"GetReceiptEmpty", GetReceiptEmpty, 0x40},
+      {"GetPrnErrorConnection", 0x01},
+      {"GetReceiptLow", 0x08},
+      {"GetReceiptEmpty", 0x40},
   };
   Open(VariantId::kEP_05);
   for (const auto& c : cases) {
     Answer({c.mask});
-    EXPECT_TRUE(c.member(*driver_)) << c.name;
+    EXPECT_TRUE(Call<bool>(*driver_, c.name)) << c.name;
     Answer({static_cast<Byte>(~c.mask)});
-    EXPECT_FALSE(c.member(*driver_)) << c.name;
+    EXPECT_FALSE(Call<bool>(*driver_, c.name)) << c.name;
   }
   EXPECT_EQ(SentHex().front(), "10 02 01 30 CF 10 03");
   EXPECT_EQ(SentHex().back(), "10 02 06 30 CA 10 03");
@@ -38,7 +40,7 @@ TEST_F(PrinterStateTest, EachMemberReadsItsBit) {
 TEST_F(PrinterStateTest, PrinterErrorBytesAreNotJudged) {
   Open(VariantId::k05_02);
   Answer({0x40}, /*status=*/0x02, /*result=*/1);
-  EXPECT_TRUE(GetReceiptEmpty(*driver_));
+  EXPECT_TRUE(Call<bool>(*driver_, "GetReceiptEmpty"));
   EXPECT_EQ(GetByteResult(*driver_), 0);
 }
 
@@ -47,7 +49,7 @@ TEST_F(PrinterStateTest, AnswerOfAnyLengthButOneIsAFormatError) {
   PutLang(*driver_, 0);
   for (const Bytes& data : {Bytes{}, FromHex("40 40")}) {
     Answer(data);
-    EXPECT_FALSE(GetReceiptEmpty(*driver_)) << data.size();
+    EXPECT_FALSE(Call<bool>(*driver_, "GetReceiptEmpty")) << data.size();
     EXPECT_EQ(GetByteResult(*driver_), 103);
     EXPECT_EQ(GetByteStatus(*driver_), 255);
     EXPECT_EQ(Text(*driver_), "Data format error!");

@@ -8,12 +8,15 @@
 
 #include "commands/items.h"
 #include "commands/payment.h"
-#include "commands/receipt_values.h"
+#include "commands/totals.h"
 #include "errors/codepage.h"
 #include "support/sim_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using sim::FaultKind;
 using sim::FaultRule;
@@ -53,21 +56,21 @@ TEST_F(ReceiptTest, WholeReceiptOnEveryNewerClass) {
     StartWithTape(id);
     const AnsiString bread = Utf8ToAnsi("Хліб житній"), milk = Utf8ToAnsi("Молоко 2,5%");
     ASSERT_TRUE(FPSale(d(), 2000, 3, false, 1850, 0, false, bread, 4820000000011)) << Text();
-    EXPECT_EQ(GetCheckCost(d()), 3700);
-    EXPECT_EQ(GetCheckTotal(d()), 3700);
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckCost"), 3700);
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckTotal"), 3700);
     ASSERT_TRUE(FPSale(d(), 1, 0, true, 2490, 1, false, milk, 4820000000028)) << Text();
-    EXPECT_EQ(GetCheckTotal(d()), 6190);
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckTotal"), 6190);
     ASSERT_TRUE(FPDiscount(d(), /*edtRelItemDisc*/ 2, 1000, Utf8ToAnsi("Знижка 10%"))) << Text();
-    EXPECT_EQ(GetDiscountSum(d()), -249);
-    EXPECT_EQ(GetCheckTotal(d()), 5941);
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetDiscountSum"), -249);
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckTotal"), 5941);
     ASSERT_TRUE(FPComment(d(), Utf8ToAnsi("Дякуємо за покупку!"), false)) << Text();
     ASSERT_TRUE(FPPayment(d(), kCard, 3000, false, true)) << Text();
-    EXPECT_EQ(GetBalance(d()), 2941);
-    EXPECT_FALSE(GetBalanceType(d()));
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetBalance"), 2941);
+    EXPECT_FALSE(Call<bool>(d(), "GetBalanceType"));
     ASSERT_TRUE(FPPayment(d(), kCash, 5000, true, true)) << Text();
-    EXPECT_EQ(GetBalance(d()), 2059);
-    EXPECT_TRUE(GetBalanceType(d()));
-    EXPECT_EQ(GetCheckTotal(d()), 0) << "the receipt is closed";
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetBalance"), 2059);
+    EXPECT_TRUE(Call<bool>(d(), "GetBalanceType"));
+    EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckTotal"), 0) << "the receipt is closed";
 
     EXPECT_FALSE(ReceiptOpen());
     const sim::DayHalf day = DaySales();
@@ -90,20 +93,20 @@ TEST_F(ReceiptTest, WholeReceiptOnTheOlderClasses) {
     SCOPED_TRACE(Traits(id).tag);
     StartWithTape(id);
     FPSale(d(), 2000, 3, 1850, 0, Utf8ToAnsi("Хліб житній"), 11);
-    EXPECT_EQ(FPErrorMessage(d()), "");
+    EXPECT_EQ(GetTextErrorMessage(d()), "");
     FPSale(d(), 1, 0, 2490, 1, Utf8ToAnsi("Молоко"), 28);
-    EXPECT_EQ(FPErrorMessage(d()), "");
+    EXPECT_EQ(GetTextErrorMessage(d()), "");
     std::int64_t total = 6190;
     if (id == VariantId::kEP_01) {
       FPDiscount(d(), /*relative item discount*/ 0, 1000, 0, true, "");
-      EXPECT_EQ(FPErrorMessage(d()), "");
+      EXPECT_EQ(GetTextErrorMessage(d()), "");
       total -= 249;
     }
     FPComment(d(), Utf8ToAnsi("Дякуємо!"), false);
     FPPayment(d(), 0, 3000, false, true, "VISA 1234");
-    EXPECT_EQ(FPErrorMessage(d()), "");
+    EXPECT_EQ(GetTextErrorMessage(d()), "");
     FPPayment(d(), 3, 5000, true, false, "");
-    EXPECT_EQ(FPErrorMessage(d()), "");
+    EXPECT_EQ(GetTextErrorMessage(d()), "");
     EXPECT_EQ(GetByteResult(d()), 0);
     EXPECT_FALSE(ReceiptOpen());
     const sim::DayHalf day = DaySales();
@@ -130,9 +133,9 @@ TEST_F(ReceiptTest, PrinterRefusalsComeBackAsCodesAndTexts) {
   EXPECT_FALSE(FPSale(d(), 1, 0, true, 100, 3, false, "C", 3));  // group D is not programmed
   EXPECT_EQ(GetByteResult(d()), 23);
   EXPECT_TRUE(FPResetOrder(d()));
-  EXPECT_EQ(GetCheckTotal(d()), 0);
+  EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckTotal"), 0);
   EXPECT_FALSE(ReceiptOpen());
-  EXPECT_FALSE(FPOutOfCash(d(), 1'000'000));
+  EXPECT_FALSE(Call<bool>(d(), "FPOutOfCash", 1'000'000));
   EXPECT_EQ(GetByteResult(d()), 35);
 }
 
@@ -142,7 +145,7 @@ TEST_F(ReceiptTest, LostAnswerRegistersTheItemOnce) {
   StartWithTape(VariantId::k05_03, o);
   module().settings.AnswerWaiting = 2;
   ASSERT_TRUE(FPSale(d(), 1, 0, true, 990, 0, false, "X", 7));
-  EXPECT_EQ(GetCheckTotal(d()), 990);
+  EXPECT_EQ(Call<std::int32_t>(d(), "GetCheckTotal"), 990);
   const auto counters = sim_->counters();
   EXPECT_EQ(counters.commands_executed, 1u);
   EXPECT_EQ(counters.repeats_answered, 1u);
@@ -151,8 +154,8 @@ TEST_F(ReceiptTest, LostAnswerRegistersTheItemOnce) {
 
 TEST_F(ReceiptTest, ZeroReceiptAndCash) {
   StartWithTape(VariantId::kEP_05);
-  ASSERT_TRUE(FPInToCash(d(), 10000)) << Text();
-  ASSERT_TRUE(FPOutOfCash(d(), 2500)) << Text();
+  ASSERT_TRUE(Call<bool>(d(), "FPInToCash", 10000)) << Text();
+  ASSERT_TRUE(Call<bool>(d(), "FPOutOfCash", 2500)) << Text();
   ASSERT_TRUE(FPNullCheck(d())) << Text();
   const auto day = sim_->WithModel([](sim::PrinterModel& m) { return m.day; });
   EXPECT_EQ(day.cash_in, 10000);

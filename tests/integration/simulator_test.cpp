@@ -4,9 +4,12 @@
 
 #include "errors/codepage.h"
 #include "support/sim_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using sim::FaultKind;
 using sim::FaultRule;
@@ -23,8 +26,8 @@ TEST_F(SimulatorTest, OpenChangeRateAndCloseOnEveryClass) {
     Start(id);
     const std::uint64_t before = sim_->counters().commands_executed;
     if (id == VariantId::kEP_01) {
-      FPChangeRate(d(), 1);
-      EXPECT_EQ(FPErrorMessage(d()), "");
+      Call(d(), "FPChangeRate", 1);
+      EXPECT_EQ(GetTextErrorMessage(d()), "");
     } else if (id != VariantId::k08_01) {
       EXPECT_TRUE(FPChangeBaudRate(d(), 1, false));
       EXPECT_EQ(GetByteResult(d()), 0);

@@ -8,9 +8,12 @@
 #include "commands/status.h"
 #include "errors/codepage.h"
 #include "support/pty_driver_fixture.h"
+#include "support/member_call.h"
 
 namespace zorfp {
 namespace {
+
+using testing::Call;
 
 using testing::FromHex;
 
@@ -40,30 +43,27 @@ class StatusTest : public testing::PtyDriverTest {
   static std::string Utf8(const AnsiString& s) { return AnsiToUtf8(s); }
 };
 
-using Flag = bool (*)(Driver&);
-
 TEST_F(StatusTest, EachFlagReadsItsOwnBitFromAFreshRequest) {
   const struct {
     const char* name;
-    Flag member;
     VariantId id;
     bool in_b;
     Byte mask;
   } cases[] = {
-      {"GetBoxStatus", GetBoxStatus, VariantId::kEP_02, false, 0x04},
-      {"GetCheckType", GetCheckType, VariantId::kEP_02, false, 0x08},
-      {"GetSmenaOpened", GetSmenaOpened, VariantId::kEP_02, false, 0x20},
-      {"GetCheckOpened", GetCheckOpened, VariantId::kEP_02, false, 0x40},
-      {"GetWorkMode", GetWorkMode, VariantId::k05_03, true, 0x10},
-      {"GetLastCommandStatus", GetLastCommandStatus, VariantId::kEP_06, true, 0x20},
-      {"GetPrintMode", GetPrintMode, VariantId::kEP_05, true, 0x40},
-      {"GetBoxStatus (EP-01)", GetBoxStatus, VariantId::kEP_01, false, 0x04},
-      {"GetCheckStatus", GetCheckStatus, VariantId::kEP_01, false, 0x08},
-      {"GetSmenaStatus", GetSmenaStatus, VariantId::k08_01, false, 0x20},
-      {"GetCheckOpenedStatus", GetCheckOpenedStatus, VariantId::k08_01, false, 0x40},
-      {"GetFiscalizationStatus", GetFiscalizationStatus, VariantId::kEP_01, true, 0x10},
-      {"GetErrorCommandStatus", GetErrorCommandStatus, VariantId::k08_01, true, 0x20},
-      {"GetRegistrationRegim", GetRegistrationRegim, VariantId::kEP_01, true, 0x40},
+      {"GetBoxStatus", VariantId::kEP_02, false, 0x04},
+      {"GetCheckType", VariantId::kEP_02, false, 0x08},
+      {"GetSmenaOpened", VariantId::kEP_02, false, 0x20},
+      {"GetCheckOpened", VariantId::kEP_02, false, 0x40},
+      {"GetWorkMode", VariantId::k05_03, true, 0x10},
+      {"GetLastCommandStatus", VariantId::kEP_06, true, 0x20},
+      {"GetPrintMode", VariantId::kEP_05, true, 0x40},
+      {"GetBoxStatus", VariantId::kEP_01, false, 0x04},
+      {"GetCheckStatus", VariantId::kEP_01, false, 0x08},
+      {"GetSmenaStatus", VariantId::k08_01, false, 0x20},
+      {"GetCheckOpenedStatus", VariantId::k08_01, false, 0x40},
+      {"GetFiscalizationStatus", VariantId::kEP_01, true, 0x10},
+      {"GetErrorCommandStatus", VariantId::k08_01, true, 0x20},
+      {"GetRegistrationRegim", VariantId::kEP_01, true, 0x40},
   };
   for (const auto& c : cases) {
     Open(c.id);
@@ -73,9 +73,9 @@ TEST_F(StatusTest, EachFlagReadsItsOwnBitFromAFreshRequest) {
     all_but.a = static_cast<Byte>(c.in_b ? 0xFF : ~c.mask);
     all_but.b = static_cast<Byte>(c.in_b ? ~c.mask : 0xFF);
     Answer(only.Build());
-    EXPECT_TRUE(c.member(*driver_)) << c.name;
+    EXPECT_TRUE(Call<bool>(*driver_, c.name)) << c.name << " " << Traits(c.id).tag;
     Answer(all_but.Build());
-    EXPECT_FALSE(c.member(*driver_)) << c.name;
+    EXPECT_FALSE(Call<bool>(*driver_, c.name)) << c.name << " " << Traits(c.id).tag;
   }
   // Every read is one request of the single byte 00.
   const auto frames = SentHex();
@@ -89,7 +89,7 @@ TEST_F(StatusTest, PrinterErrorBytesDoNotStopTheDecode) {
   Block block;
   block.a = 0x40;
   Answer(block.Build(), /*status=*/0x81, /*result=*/39);
-  EXPECT_TRUE(GetCheckOpened(*driver_));
+  EXPECT_TRUE(Call<bool>(*driver_, "GetCheckOpened"));
   EXPECT_EQ(GetByteResult(*driver_), 0);
   EXPECT_EQ(GetByteStatus(*driver_), 0);
   EXPECT_EQ(Text(*driver_), "");
@@ -102,13 +102,13 @@ TEST_F(StatusTest, SerialAndFiscalNumbersPerFamily) {
   Answer(block.Build());
   for (VariantId id : {VariantId::kEP_02, VariantId::k05_02}) {
     Open(id);
-    EXPECT_EQ(GetSerialNumber(*driver_), "12345678");
-    EXPECT_EQ(GetFiscalNumber(*driver_), "FN123");
+    EXPECT_EQ(Call<AnsiString>(*driver_, "GetSerialNumber"), "12345678");
+    EXPECT_EQ(Call<AnsiString>(*driver_, "GetFiscalNumber"), "FN123");
   }
   for (VariantId id : {VariantId::kEP_01, VariantId::k08_01}) {
     Open(id);
-    EXPECT_EQ(GetSerialNumber(*driver_), "  12345678ABCDEFGHI");
-    EXPECT_EQ(GetFiscalNumber(*driver_), "FN123");
+    EXPECT_EQ(Call<AnsiString>(*driver_, "GetSerialNumber"), "  12345678ABCDEFGHI");
+    EXPECT_EQ(Call<AnsiString>(*driver_, "GetFiscalNumber"), "FN123");
   }
 }
 
@@ -117,9 +117,9 @@ TEST_F(StatusTest, TextsComeFromCodePage866AndGoOutByTheClientsPage) {
   Block block;
   block.text2 = "\x8A\x8E\x84 12345 ";  // КОД in code page 866
   Answer(block.Build());
-  EXPECT_EQ(Utf8(GetFiscalNumber(*driver_)), "КОД 12345 ");
+  EXPECT_EQ(Utf8(Call<AnsiString>(*driver_, "GetFiscalNumber")), "КОД 12345 ");
   PutCP866(*driver_, true);
-  EXPECT_EQ(GetFiscalNumber(*driver_), block.text2);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetFiscalNumber"), block.text2);
 }
 
 TEST_F(StatusTest, HeaderLengthBytePerFamily) {
@@ -129,18 +129,18 @@ TEST_F(StatusTest, HeaderLengthBytePerFamily) {
   block.tag = {0x85, 0x8F, 0x2D, 0x30, 0x35};
   Answer(block.Build());
   Open(VariantId::kEP_05);
-  EXPECT_EQ(Utf8(GetHardwareVersion(*driver_)), "ЕП-05");
+  EXPECT_EQ(Utf8(Call<AnsiString>(*driver_, "GetHardwareVersion")), "ЕП-05");
 
   Open(VariantId::kEP_01);
   PutLang(*driver_, 0);
-  EXPECT_EQ(GetHardwareVersion(*driver_), "");
-  EXPECT_EQ(AnsiToUtf8(FPErrorMessage(*driver_)), "Data format error!");
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetHardwareVersion"), "");
+  EXPECT_EQ(AnsiToUtf8(GetTextErrorMessage(*driver_)), "Data format error!");
   EXPECT_EQ(GetByteResult(*driver_), 0) << "the older classes report by text alone";
 
   block.headers[0] = Bytes{0x45};
   block.headers[0].resize(70, 'x');
   Answer(block.Build());
-  EXPECT_EQ(Utf8(GetHardwareVersion(*driver_)), "ЕП-05") << "EP-01 reads its tag as text";
+  EXPECT_EQ(Utf8(Call<AnsiString>(*driver_, "GetHardwareVersion")), "ЕП-05") << "EP-01 reads its tag as text";
 }
 
 TEST_F(StatusTest, VersionTagPerClass) {
@@ -166,7 +166,7 @@ TEST_F(StatusTest, VersionTagPerClass) {
     Block block;
     block.tag = c.tag;
     Answer(block.Build());
-    EXPECT_EQ(Utf8(GetHardwareVersion(*driver_)), c.expected)
+    EXPECT_EQ(Utf8(Call<AnsiString>(*driver_, "GetHardwareVersion")), c.expected)
         << Traits(c.id).tag << " " << testing::Hex(c.tag);
   }
 }
@@ -177,14 +177,14 @@ TEST_F(StatusTest, BlockWithoutVersionTagStillServesItsFlags) {
   block.tag.clear();  // 08-01 never sends one
   Answer(block.Build());
   Open(VariantId::k08_01);
-  EXPECT_TRUE(GetSmenaStatus(*driver_));
-  EXPECT_EQ(GetSerialNumber(*driver_), "  12345678ABCDEFGHI");
+  EXPECT_TRUE(Call<bool>(*driver_, "GetSmenaStatus"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetSerialNumber"), "  12345678ABCDEFGHI");
 
   block.tag = ToBytes("05-");  // a tag cut short counts as none
   Answer(block.Build());
   Open(VariantId::k05_03);
-  EXPECT_TRUE(GetSmenaOpened(*driver_));
-  EXPECT_EQ(GetHardwareVersion(*driver_), "");
+  EXPECT_TRUE(Call<bool>(*driver_, "GetSmenaOpened"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetHardwareVersion"), "");
   EXPECT_EQ(GetByteResult(*driver_), 0);
 }
 
@@ -207,18 +207,18 @@ TEST_F(StatusTest, BlockTooShortForItsLayoutIsNeverReadPastItsEnd) {
   PutLang(*driver_, 0);
   for (const auto& c : cases) {
     Answer(c.data);
-    EXPECT_FALSE(GetSmenaOpened(*driver_)) << c.what;
+    EXPECT_FALSE(Call<bool>(*driver_, "GetSmenaOpened")) << c.what;
     EXPECT_EQ(GetByteResult(*driver_), c.code) << c.what;
     EXPECT_EQ(GetByteStatus(*driver_), 0) << c.what;
     EXPECT_EQ(Text(*driver_), c.text) << c.what;
-    EXPECT_EQ(GetSerialNumber(*driver_), "") << c.what;
+    EXPECT_EQ(Call<AnsiString>(*driver_, "GetSerialNumber"), "") << c.what;
   }
 }
 
 TEST_F(StatusTest, NoAnswer) {
   ExpectSilence();
   Open(VariantId::kEP_02);
-  EXPECT_FALSE(GetCheckOpened(*driver_));
+  EXPECT_FALSE(Call<bool>(*driver_, "GetCheckOpened"));
   EXPECT_EQ(GetByteResult(*driver_), 101);
   EXPECT_EQ(GetByteStatus(*driver_), 255);
   EXPECT_EQ(Text(*driver_), "ЭККР не отвечает!");
@@ -230,23 +230,23 @@ TEST_F(StatusTest, CurrentStatusIsHeldPerVariant) {
   block.a = 0x02 | 0x04 | 0x20;
   block.b = 0x10 | 0x40;
   Answer(block.Build());
-  const CurrentStatus& held = module().values[Index(VariantId::k05_03)].current_status;
+  const StatusBlock& held = module().values[Index(VariantId::k05_03)].status.current;
   // Nothing held yet: every flag false, every text empty.
   EXPECT_FALSE(held.CashDrawerOpened);
-  EXPECT_EQ(SerialNumber(*driver_), "");
+  EXPECT_EQ(Call<AnsiString>(*driver_, "SerialNumber"), "");
   ASSERT_TRUE(FPGetCurrentStatus(*driver_));
   EXPECT_EQ(SentHex(), std::vector<std::string>{"10 02 01 00 FF 10 03"});
 
-  EXPECT_TRUE(BeginingPayments(*driver_));
-  EXPECT_FALSE(RefundReceiptType(*driver_));
-  EXPECT_TRUE(DayOpened(*driver_));
-  EXPECT_FALSE(ReceiptOpened(*driver_));
-  EXPECT_TRUE(FiscalMode(*driver_));
-  EXPECT_FALSE(Failure(*driver_));
-  EXPECT_TRUE(OnlinePrintMode(*driver_));
-  EXPECT_EQ(SerialNumber(*driver_), "12345678");
-  EXPECT_EQ(FiscalNumber(*driver_), "FN12345678");
-  EXPECT_EQ(FirmwareVersion(*driver_), "05-03");
+  EXPECT_TRUE(Call<bool>(*driver_, "BeginingPayments"));
+  EXPECT_FALSE(Call<bool>(*driver_, "RefundReceiptType"));
+  EXPECT_TRUE(Call<bool>(*driver_, "DayOpened"));
+  EXPECT_FALSE(Call<bool>(*driver_, "ReceiptOpened"));
+  EXPECT_TRUE(Call<bool>(*driver_, "FiscalMode"));
+  EXPECT_FALSE(Call<bool>(*driver_, "Failure"));
+  EXPECT_TRUE(Call<bool>(*driver_, "OnlinePrintMode"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "SerialNumber"), "12345678");
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FiscalNumber"), "FN12345678");
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FirmwareVersion"), "05-03");
   EXPECT_EQ(held.HeadLine1, "SHP");
   EXPECT_EQ(held.HeadLine3, "");
   EXPECT_EQ(held.RegCode, "ID");
@@ -256,12 +256,12 @@ TEST_F(StatusTest, CurrentStatusIsHeldPerVariant) {
 
   // The drawer reads inverted here and as it stands through GetBoxStatus.
   EXPECT_FALSE(held.CashDrawerOpened);
-  EXPECT_TRUE(GetBoxStatus(*driver_));
+  EXPECT_TRUE(Call<bool>(*driver_, "GetBoxStatus"));
 
   // 05-02 keeps a set of its own.
   Open(VariantId::k05_02);
-  EXPECT_FALSE(DayOpened(*driver_));
-  EXPECT_EQ(FiscalNumber(*driver_), "");
+  EXPECT_FALSE(Call<bool>(*driver_, "DayOpened"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FiscalNumber"), "");
 }
 
 TEST_F(StatusTest, FailedCurrentStatusKeepsTheHeldValues) {
@@ -275,8 +275,8 @@ TEST_F(StatusTest, FailedCurrentStatusKeepsTheHeldValues) {
   Answer(cut);
   EXPECT_FALSE(FPGetCurrentStatus(*driver_));
   EXPECT_EQ(GetByteResult(*driver_), 103);
-  EXPECT_TRUE(ReceiptOpened(*driver_));
-  EXPECT_EQ(FiscalNumber(*driver_), "FN12345678");
+  EXPECT_TRUE(Call<bool>(*driver_, "ReceiptOpened"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FiscalNumber"), "FN12345678");
 }
 
 TEST_F(StatusTest, FiscalizationMomentOfAPrinterNotFiscalized) {
@@ -285,12 +285,12 @@ TEST_F(StatusTest, FiscalizationMomentOfAPrinterNotFiscalized) {
   block.fiscalized_at = FromHex("99 99 99 99 99");  // ignored while bit 4 of byte B is clear
   Answer(block.Build());
   ASSERT_TRUE(FPGetCurrentStatus(*driver_));
-  EXPECT_DOUBLE_EQ(module().values[Index(VariantId::k05_03)].current_status.FiscalizationDateTime, 37622.0);
+  EXPECT_DOUBLE_EQ(module().values[Index(VariantId::k05_03)].status.current.FiscalizationDateTime, 37622.0);
   block.b = 0x10;
   block.fiscalized_at = FromHex("31 02 24 00 00");  // no 31 February
   Answer(block.Build());
   ASSERT_TRUE(FPGetCurrentStatus(*driver_));
-  EXPECT_EQ(module().values[Index(VariantId::k05_03)].current_status.FiscalizationDateTime, 0.0);
+  EXPECT_EQ(module().values[Index(VariantId::k05_03)].status.current.FiscalizationDateTime, 0.0);
 }
 
 }  // namespace

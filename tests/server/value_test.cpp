@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "server/ole_date.h"
+#include "dates/date_time.h"
 
 namespace zorfp::server {
 namespace {
@@ -158,9 +158,9 @@ TEST(ArgumentConversion, ToBool) {
 TEST(ArgumentConversion, ToDate) {
   Check<double>({
       {"date", Date(45000.5), S_OK, 45000.5},
-      {"ISO date text", Str("2024-03-01"), S_OK, *ToOleDate({2024, 3, 1})},
-      {"ISO date-time text", Str("2024-03-01T12:00:00"), S_OK, *ToOleDate({2024, 3, 1}) + 0.5},
-      {"dotted text", Str("01.03.2024"), S_OK, *ToOleDate({2024, 3, 1})},
+      {"ISO date text", Str("2024-03-01"), S_OK, *ToOleDate(*DateTime::From(2024, 3, 1))},
+      {"ISO date-time text", Str("2024-03-01T12:00:00"), S_OK, *ToOleDate(*DateTime::From(2024, 3, 1)) + 0.5},
+      {"dotted text", Str("01.03.2024"), S_OK, *ToOleDate(*DateTime::From(2024, 3, 1))},
       {"day that does not exist", Str("2023-02-29"), DISP_E_TYPEMISMATCH},
       {"not a date", Str("tomorrow"), DISP_E_TYPEMISMATCH},
       {"number of days", I4(2), S_OK, 2.0},

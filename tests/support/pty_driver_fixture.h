@@ -43,7 +43,7 @@ class PtyDriverTest : public ModuleTest {
 
   // The error text as the client reads it, in UTF-8 (the older classes read it with FPErrorMessage).
   static std::string Text(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
-  static std::string OlderText(Driver& d) { return AnsiToUtf8(FPErrorMessage(d)); }
+  static std::string OlderText(Driver& d) { return AnsiToUtf8(GetTextErrorMessage(d)); }
 
   std::vector<std::string> SentHex() const {
     std::vector<std::string> out;

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "errors/codepage.h"
-#include "errors/texts.h"
+#include "errors/texts_items.h"
+#include "errors/texts_payment.h"
 
 namespace zorfp {
 namespace {
@@ -391,7 +392,7 @@ TEST(ReportNoAnswer, UnknownLanguageKeepsTheTextButNotTheCode) {
 
 TEST(ReportDriverError, ArgumentChecksAlsoSetStatus255) {
   LastCall call = AfterExchange();
-  ReportDriverError(call, 111, texts::kIncorrectBaudRate, kUk, Reporting::kCodeAndText, true);
+  ReportDriverError(call, texts::kIncorrectBaudRate, kUk, Reporting::kCodeAndText, true);
   EXPECT_EQ(call.ReportedResult, 111);
   EXPECT_EQ(call.ReportedStatus, 255);
   EXPECT_EQ(AnsiToUtf8(call.ErrorText), "Невірно задана швидкість зв'язку!");
@@ -400,7 +401,7 @@ TEST(ReportDriverError, ArgumentChecksAlsoSetStatus255) {
 TEST(ReportDriverError, AnswerFailuresKeepTheStatus) {
   LastCall call = AfterExchange();
   call.ReportedStatus = 4;
-  ReportDriverError(call, 103, texts::kDataFormatError, kEn, Reporting::kCodeAndText, false);
+  ReportDriverError(call, texts::kDataFormatError, kEn, Reporting::kCodeAndText, false);
   EXPECT_EQ(call.ReportedResult, 103);
   EXPECT_EQ(call.ReportedStatus, 4);
   EXPECT_EQ(call.ErrorText, "Data format error!");
@@ -410,7 +411,7 @@ TEST(ReportDriverError, OlderInterfacesSetTheTextAlone) {
   for (bool argument_check : {false, true}) {
     LastCall call = AfterExchange();
     call.ReportedResult = 21;
-    ReportDriverError(call, 109, texts::kItemsQuantity, kEn, Reporting::kTextOnly, argument_check);
+    ReportDriverError(call, texts::kItemsQuantity, kEn, Reporting::kTextOnly, argument_check);
     EXPECT_EQ(call.ReportedResult, 21);
     EXPECT_EQ(call.ReportedStatus, 0);
     EXPECT_EQ(call.ErrorText, "Items quantity more than is possible!");
@@ -419,7 +420,7 @@ TEST(ReportDriverError, OlderInterfacesSetTheTextAlone) {
 
 TEST(ReportDriverError, UnknownLanguageKeepsTheTextButSetsTheCode) {
   LastCall call = AfterExchange();
-  ReportDriverError(call, 110, texts::kBadDiscountType, 200, Reporting::kCodeAndText, true);
+  ReportDriverError(call, texts::kBadDiscountType, 200, Reporting::kCodeAndText, true);
   EXPECT_EQ(call.ReportedResult, 110);
   EXPECT_EQ(call.ReportedStatus, 255);
   EXPECT_EQ(call.ErrorText, "before");

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "errors/codepage.h"
-#include "errors/texts.h"
+#include "errors/texts_items.h"
+#include "errors/texts_payment.h"
 
 namespace zorfp {
 namespace {
@@ -19,28 +20,28 @@ struct Row {
 const Row kRows[] = {
     {texts::kNoAnswer, "Fiscal printer does not answer!", "ЭККР не отвечает!", "ЕККР не відповідає!"},
     {texts::kModemNoAnswer, "Modem does not answer!", "Модем не отвечает", "Модем не відповідає!"},
-    {texts::kNoData, "Data from fiscal printer didn't receive!", "Данные от ЭККР не получены!",
+    {texts::kNoData.text, "Data from fiscal printer didn't receive!", "Данные от ЭККР не получены!",
      "Дані від ЕККР не отримані!"},
-    {texts::kZeroLengthBlock, "The length of data block can't be equal zero!",
+    {texts::kZeroLengthBlock.text, "The length of data block can't be equal zero!",
      "Длина блока данных не может быть равна нулю!", "Довжина блоку даних не може дорівнювати нулю!!"},
-    {texts::kDataFormatError, "Data format error!", "Ошибка формата данных!", "Помилка формату даних!"},
-    {texts::kTaxesEmpty, "VATs is empty!", "Налоги не запрограммированы!", "Податки не запрограмовані!"},
-    {texts::kTaxesNotEnough, "VATs is not enough!", "Слишком мало налогов!", "Дуже мало податків!"},
-    {texts::kTypeMismatch, "Type mismatch!", "Несоответствие типов!", "Невідповідність типів!"},
+    {texts::kDataFormatError.text, "Data format error!", "Ошибка формата данных!", "Помилка формату даних!"},
+    {texts::kTaxesEmpty.text, "VATs is empty!", "Налоги не запрограммированы!", "Податки не запрограмовані!"},
+    {texts::kTaxesNotEnough.text, "VATs is not enough!", "Слишком мало налогов!", "Дуже мало податків!"},
+    {texts::kTypeMismatch.text, "Type mismatch!", "Несоответствие типов!", "Невідповідність типів!"},
     {texts::kPortBusy, "Port is busy!", "Порт занят!", "Порт зайнятий!"},
-    {texts::kDcbGetFailed, "Parameters of DCB-structure didn't receive!",
+    {texts::kDcbGetFailed.text, "Parameters of DCB-structure didn't receive!",
      "Не удалось получить параметры DCB-структуры!", "Не вдалося отримати параметри DCB-структури!"},
-    {texts::kDcbSetFailed, "Parameters of DCB-structure didn't write!",
+    {texts::kDcbSetFailed.text, "Parameters of DCB-structure didn't write!",
      "Не удалось записать параметры DCB-структуры!", "Не вдалося записати параметри DCB-структури!"},
-    {texts::kTimeoutsGetFailed, "Timeouts values didn't receive!", "Не удалось получить значения таймаутов!",
+    {texts::kTimeoutsGetFailed.text, "Timeouts values didn't receive!", "Не удалось получить значения таймаутов!",
      "Не вдалося отримати значення таймаутів!"},
-    {texts::kTimeoutsSetFailed, "Timeouts values didn't write!", "Не удалось записать значения таймаутов!",
+    {texts::kTimeoutsSetFailed.text, "Timeouts values didn't write!", "Не удалось записать значения таймаутов!",
      "Не вдалося записати значення таймаутів!"},
-    {texts::kItemsQuantity, "Items quantity more than is possible!", "Количество товаров больше допустимого!",
+    {texts::kItemsQuantity.text, "Items quantity more than is possible!", "Количество товаров больше допустимого!",
      "Кількість товарів більше ніж допустимо!"},
-    {texts::kBadDiscountType, "Incorrect discount/mark-up type!", "Неправильный тип дисконтной операции!",
+    {texts::kBadDiscountType.text, "Incorrect discount/mark-up type!", "Неправильный тип дисконтной операции!",
      "Невірний тип дисконтної операції!"},
-    {texts::kIncorrectBaudRate, "Incorrect baud rate!", "Неверно задана скорость связи!",
+    {texts::kIncorrectBaudRate.text, "Incorrect baud rate!", "Неверно задана скорость связи!",
      "Невірно задана швидкість зв'язку!"},
     {texts::kWaitZReport, "Executing Z-report. Please wait...", "Выполняется Z-отчёт. Ожидайте...",
      "Виконується Z-звіт. Очікуйте..."},

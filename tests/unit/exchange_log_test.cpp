@@ -10,7 +10,7 @@ namespace {
 using testing::FromHex;
 
 const LocaleFormats kDots{"dd.MM.yy", ".", ":", "HH:mm:ss"};
-const CivilTime kMorning{2026, 12, 8, 3, 46, 35, 123};
+const DateTime kMorning = *DateTime::From(2026, 12, 8, 3, 46, 35, 123);
 
 TEST(LogRecord, SendAndReceiveLinesAsWritten) {
   const std::string stamp = LogStamp(kMorning, kDots);
@@ -52,7 +52,7 @@ TEST(LogRecord, LongFrameIsDumpedWhole) {
 
 TEST(LogStamp, UsesTheLocaleSeparatorsAndPadsTo22) {
   const LocaleFormats odd{"yyyy-MM-dd", "-", ".", "HH.mm.ss"};
-  EXPECT_EQ(LogStamp({2009, 1, 2, 13, 4, 5, 6}, odd), "02-01-09 13.04.05.006 ");
+  EXPECT_EQ(LogStamp(*DateTime::From(2009, 1, 2, 13, 4, 5, 6), odd), "02-01-09 13.04.05.006 ");
 }
 
 TEST(LogFileName, FollowsTheShortDateFormat) {

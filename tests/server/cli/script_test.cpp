@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "server/ole_date.h"
+#include "dates/date_time.h"
 #include "tools/json.h"
 
 namespace zorfp::tools {
@@ -31,7 +31,7 @@ Argument Str(std::string s) {
 }
 Argument Date(const char* text) {
   Argument a;
-  a.kind = Argument::kDate, a.date = *server::ParseDateText(text);
+  a.kind = Argument::kDate, a.date = *ParseDateText(text);
   return a;
 }
 

@@ -20,7 +20,7 @@
 #include "errors/codepage.h"
 #include "errors/messages.h"
 #include "errors/texts.h"
-#include "link/locale.h"
+#include "dates/locale_formats.h"
 #include "link/module_path.h"
 #include "link/serial_port.h"
 

@@ -1,7 +1,7 @@
 // The user's short date format, date and time separators and long time format.
 #include <windows.h>
 
-#include "link/locale.h"
+#include "dates/locale_formats.h"
 
 namespace zorfp {
 namespace {
@@ -24,6 +24,8 @@ LocaleFormats SystemLocaleFormats() {
   if (auto v = Query(LOCALE_SDATE); !v.empty()) formats.date_separator = v;
   if (auto v = Query(LOCALE_STIME); !v.empty()) formats.time_separator = v;
   if (auto v = Query(LOCALE_STIMEFORMAT); !v.empty()) formats.long_time = v;
+  if (auto v = Query(LOCALE_S1159); !v.empty()) formats.am = v;
+  if (auto v = Query(LOCALE_S2359); !v.empty()) formats.pm = v;
   return formats;
 }
 

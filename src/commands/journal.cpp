@@ -1,8 +1,8 @@
-#include "commands/memory.h"
+#include "commands/journal.h"
 
 #include <string>
 
-#include "commands/answer.h"
+#include "commands/wire.h"
 #include "errors/encodings.h"
 #include "errors/texts.h"
 
@@ -14,17 +14,17 @@ constexpr Byte kMemoryRead = 0x1C;
 }  // namespace
 
 std::optional<Bytes> ReadMemory(Driver& d, std::uint16_t address, Byte page, Byte length) {
-  Bytes command{kMemoryRead};
-  PutUIntLE(command, address, 2);
-  command.push_back(page);
-  command.push_back(length);
-  if (!ExchangeUnjudged(d, command)) return std::nullopt;
-  if (length == 0) {
-    d.RejectAnswer(102, texts::kZeroLengthBlock);
+  if (!ExchangeJudged(d, Command(kMemoryRead).UIntLE(address, 2).U8(page).U8(length), Judge::kUnjudged)) {
     return std::nullopt;
   }
-  if (!RequireData(d, length)) return std::nullopt;
-  return Bytes(d.Answer().begin(), d.Answer().begin() + length);
+  if (length == 0) {
+    d.Reject(texts::kZeroLengthBlock);
+    return std::nullopt;
+  }
+  AnswerReader r(d.Answer());
+  const std::span<const Byte> bytes = r.Take(length);
+  if (!r.Finish(d, {.more_allowed = true})) return std::nullopt;
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 AnsiString FPGetMemoryData(Driver& d, std::uint16_t Address, Byte Page, Byte LengthData) {

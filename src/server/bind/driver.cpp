@@ -7,6 +7,7 @@ namespace zorfp {
 namespace {
 
 using server::Bind;
+using server::BindLocal;
 using server::BindPut;
 
 const server::Bindings kPortBindings{
@@ -18,28 +19,29 @@ const server::Bindings kPortBindings{
 };
 
 const server::Bindings kSettingsBindings{
-    Bind(&Lang, "Lang"),
+    BindLocal(&Lang, "Lang"),
     BindPut(&PutLang, "Lang"),
-    Bind(&CP866, "CP866"),
+    BindLocal(&CP866, "CP866"),
     BindPut(&PutCP866, "CP866"),
-    Bind(&AnswerWaiting, "AnswerWaiting"),
+    BindLocal(&AnswerWaiting, "AnswerWaiting"),
     BindPut(&PutAnswerWaiting, "AnswerWaiting"),
-    Bind(&RepeatCount, "RepeatCount"),
+    BindLocal(&RepeatCount, "RepeatCount"),
     BindPut(&PutRepeatCount, "RepeatCount"),
-    Bind(&LogRecord, "LogRecord"),
+    BindLocal(&LogRecord, "LogRecord"),
     BindPut(&PutLogRecord, "LogRecord"),
 };
 
 const server::Bindings kCallResultBindings{
-    Bind(&GetByteResult, "GetByteResult"),   Bind(&GetByteStatus, "GetByteStatus"),
-    Bind(&GetByteReserv, "GetByteReserv"),   Bind(&GetTextErrorMessage, "GetTextErrorMessage"),
-    Bind(&FPErrorMessage, "FPErrorMessage"),
+    BindLocal(&GetByteResult, "GetByteResult"),
+    BindLocal(&GetByteStatus, "GetByteStatus"),
+    BindLocal(&GetByteReserv, "GetByteReserv"),
+    BindLocal(&GetTextErrorMessage, "GetTextErrorMessage"),
+    BindLocal(&GetTextErrorMessage, "FPErrorMessage"),
 };
 
 const server::Bindings kLineSpeedBindings{
-    Bind<bool(Byte)>(&FPChangeBaudRate, "FPChangeBaudRate"),
+    Bind<bool(Byte)>(&FPChangeBaudRate, {"FPChangeBaudRate", "FPChangeRate"}),
     Bind<bool(Byte, bool)>(&FPChangeBaudRate, "FPChangeBaudRate"),
-    Bind(&FPChangeRate, "FPChangeRate"),
 };
 
 }  // namespace

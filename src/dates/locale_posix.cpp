@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "link/locale.h"
+#include "dates/locale_formats.h"
 
 namespace zorfp {
 namespace {
@@ -28,6 +28,9 @@ LocaleFormats SystemLocaleFormats() {
   locale_t loc = ::newlocale(LC_TIME_MASK, name.c_str(), static_cast<locale_t>(nullptr));
   if (loc == static_cast<locale_t>(nullptr)) return formats;
   formats = FromStrftimeFormats(::nl_langinfo_l(D_FMT, loc), ::nl_langinfo_l(T_FMT, loc));
+  // A locale without a 12-hour clock has no designators; the defaults then never show.
+  if (const char* am = ::nl_langinfo_l(AM_STR, loc); am != nullptr && *am != '\0') formats.am = am;
+  if (const char* pm = ::nl_langinfo_l(PM_STR, loc); pm != nullptr && *pm != '\0') formats.pm = pm;
   ::freelocale(loc);
   return formats;
 }

@@ -1,5 +1,5 @@
-// Raw reads of the printer's memory (command 0x1C): the base of the readers that take single
-// registers and settings from fixed addresses.
+// The printer's memory read by address (command 0x1C): the base of the readers that take single
+// registers and settings from fixed addresses, and FPGetMemoryData.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,11 @@
+#include "dates/local_tm.h"
+
+namespace zorfp {
+
+std::tm LocalTm(std::time_t t) {
+  std::tm tm{};
+  ::localtime_s(&tm, &t);
+  return tm;
+}
+
+}  // namespace zorfp
