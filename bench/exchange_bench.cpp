@@ -4,7 +4,8 @@
 //             pty round trip and the simulator's work are in the time);
 //   BarePty:  the same frame and answer by hand on the same pty, with the system calls a driver
 //             cannot do without (purge, write, wait, read): the floor under the first;
-//   InMemory: the driver against a printer in memory giving the same answer: its own work alone;
+//   InMemory: the driver against a printer in memory giving the same answer: its own work alone
+//             (for a sale, the whole member as the receipt benchmark calls it);
 //   LogRecord: the exchange log on against off, on the printer in memory: the cost of one record.
 //
 // CPU is the calling thread's, so the simulator's thread is not counted; cpu_pct_115200 is that
@@ -16,7 +17,9 @@
 #include <unistd.h>
 
 #include "bench_printer.h"
+#include "commands/items.h"
 #include "driver/module.h"
+#include "errors/codepage.h"
 #include "link/frame.h"
 
 namespace zorfp::bench {
@@ -108,6 +111,28 @@ void InMemory(benchmark::State& state, const Bytes& command) {
   LineCounters(state, static_cast<double>(sample.frame.size() + sample.answer.size()), spent);
 }
 
+// A sale as the receipt benchmark sends it, the whole member: checks, command, exchange, reply.
+bool Sale(Driver& d) {
+  static const AnsiString name = Utf8ToAnsi("Хліб житній");
+  return FPSale(d, 1000, 3, false, 1250, 0, false, name, 4820000000000ULL);
+}
+
+void SaleInMemory(benchmark::State& state) {
+  Sample sample;
+  {
+    BenchPrinter printer(VariantId::k05_03, /*pace=*/false, 115200);
+    if (!Sale(printer.driver())) throw std::runtime_error("the printer refused the sale");
+    sample = {TheModule().link.SentFrame, TheModule().link.RawAnswer};
+  }
+  const auto d = DriverOnCannedPrinter(VariantId::k05_03, sample.answer);
+  const double cpu = ThreadCpuSeconds();
+  for (auto _ : state) {
+    if (!Sale(*d)) state.SkipWithError("the canned answer was refused");
+  }
+  const double spent = ThreadCpuSeconds() - cpu;
+  LineCounters(state, static_cast<double>(sample.frame.size() + sample.answer.size()), spent);
+}
+
 // Every iteration runs one exchange with the log off and one with it on (a send and a receive
 // record), so that both are measured side by side under the same conditions.
 void LogRecord(benchmark::State& state) {
@@ -142,6 +167,7 @@ void BM_StatusBarePty(benchmark::State& state) { BarePty(state, kStatus); }
 void BM_LineFeedBarePty(benchmark::State& state) { BarePty(state, kLineFeed); }
 void BM_StatusInMemory(benchmark::State& state) { InMemory(state, kStatus); }
 void BM_LineFeedInMemory(benchmark::State& state) { InMemory(state, kLineFeed); }
+void BM_SaleInMemory(benchmark::State& state) { SaleInMemory(state); }
 void BM_LogRecord(benchmark::State& state) { LogRecord(state); }
 
 BENCHMARK(BM_StatusExchange)->UseRealTime()->Unit(benchmark::kMicrosecond);
@@ -150,6 +176,7 @@ BENCHMARK(BM_StatusInMemory)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineFeedExchange)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineFeedBarePty)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineFeedInMemory)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaleInMemory)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LogRecord)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
