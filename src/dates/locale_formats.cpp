@@ -189,7 +189,9 @@ std::optional<year_month_day> ParseShortDate(std::string_view text, const Locale
     case DateOrder::kYearMonthDay: y = 0, m = 1, d = 2; break;
     case DateOrder::kYearDayMonth: y = 0, d = 1, m = 2; break;
   }
-  if (p[d].second > 2 || p[m].second > 2) return std::nullopt;
+  // A year is one or two digits of this century, or four digits from the year 100 on.
+  if (p[d].second > 2 || p[m].second > 2 || p[y].second == 3) return std::nullopt;
+  if (p[y].second == 4 && p[y].first < 100) return std::nullopt;
   const int year = p[y].second <= 2 ? CompleteYear(p[y].first) : p[y].first;
   const auto t = DateTime::From(year, p[m].first, p[d].first);
   if (!t) return std::nullopt;

@@ -40,8 +40,8 @@ enum class DateOrder { kDayMonthYear, kMonthDayYear, kYearMonthDay, kYearDayMont
 DateOrder ShortDateOrder(const LocaleFormats& locale);
 
 // The client's date text: three numbers joined by the date separator, in the short date format's
-// order; a one- or two-digit year is of this century. Blanks around it are ignored. nullopt for
-// anything else, or a day that does not exist.
+// order; a one- or two-digit year is of this century, a four-digit one stands as it is (from 100).
+// Blanks around it are ignored. nullopt for anything else, or a day that does not exist.
 std::optional<std::chrono::year_month_day> ParseShortDate(std::string_view text, const LocaleFormats& locale);
 
 // The client's time text: hours, minutes and optionally seconds joined by the time separator, the

@@ -214,4 +214,10 @@ AnsiString Utf16ToAnsi(std::u16string_view utf16) {
   return out;
 }
 
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 }  // namespace zorfp

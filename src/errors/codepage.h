@@ -23,6 +23,9 @@ AnsiString OemToAnsi(std::string_view oem);
 
 // The client boundary: UTF-8 (C API, command line) and UTF-16 (BSTR).
 std::string AnsiToUtf8(std::string_view ansi);
+
+// Names compared as the automation boundary compares them: ASCII letters in either case.
+bool EqualsNoCase(std::string_view a, std::string_view b);
 AnsiString Utf8ToAnsi(std::string_view utf8);
 std::u16string AnsiToUtf16(std::string_view ansi);
 AnsiString Utf16ToAnsi(std::u16string_view utf16);

@@ -10,12 +10,6 @@
 
 namespace zorfp::server {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 const MemberInfo* InterfaceInfo::Find(std::string_view member_name) const {
   for (const MemberInfo& m : members) {
     if (EqualsNoCase(m.name, member_name)) return &m;

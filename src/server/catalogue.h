@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "driver/variant_traits.h"
+#include "errors/codepage.h"
 #include "zorfp/automation.h"
 
 namespace zorfp::server {
@@ -109,6 +110,5 @@ std::string Signature(const MemberInfo& member);
 // "{D3ED6F85-6413-466D-B761-172455D91B79}"
 std::string GuidText(const GUID& guid);
 
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace zorfp::server

@@ -212,8 +212,8 @@ HRESULT ArgTo(const VARIANT& arg, bool& out) {
   if (v.vt == VT_BSTR || v.vt == (VT_BSTR | VT_BYREF)) {
     const std::string text =
         Trim(BstrToUtf8(v.vt == VT_BSTR ? v.bstrVal : (v.pbstrVal ? *v.pbstrVal : nullptr)));
-    if (server::EqualsNoCase(text, "true")) return out = true, S_OK;
-    if (server::EqualsNoCase(text, "false")) return out = false, S_OK;
+    if (EqualsNoCase(text, "true")) return out = true, S_OK;
+    if (EqualsNoCase(text, "false")) return out = false, S_OK;
   }
   Number n;
   if (HRESULT hr = ToNumber(v, n); FAILED(hr)) return hr;

@@ -1,7 +1,8 @@
 #include "variants/traits.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "errors/codepage.h"
 
 namespace zorfp {
 namespace {
@@ -122,12 +123,6 @@ constexpr std::array<VariantTraits, kVariantCount> kTraits = {
 
 static_assert(std::all_of(kTraits.begin(), kTraits.end(),
                           [](const VariantTraits& t) { return &kTraits[Index(t.id)] == &t; }));
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 }  // namespace
 

@@ -4,23 +4,13 @@
 #include <cstdint>
 #include <deque>
 
+#include "fuzz_support.h"
 #include "link/exchange.h"
 #include "link/frame.h"
 
 namespace {
 
 using namespace zorfp;
-
-// Time moves one millisecond per look, so an answer window always closes.
-class TickingClock final : public Clock {
- public:
-  Steady Now() override { return Steady(std::chrono::milliseconds(++ticks_)); }
-  Wall WallNow() override { return Wall(); }
-  void Pause(std::chrono::milliseconds d) override { ticks_ += d.count(); }
-
- private:
-  long long ticks_ = 0;
-};
 
 // Serves the input one byte per read, then silence.
 class InputPort final : public SerialPort {
@@ -61,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Settings settings;
   LinkState state;
   LastCall call;
-  TickingClock clock;
+  fuzz::TickingClock clock;
   Environment env;
   const Link link{settings, state, call, clock, env};
   InputPort port(data, size);

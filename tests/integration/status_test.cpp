@@ -1,6 +1,6 @@
 // Status and identity as the client reads them: one status request per read, the block decoded
 // per class (length bytes, version tag, serial number), the held CurrentStatus of 05-02 and 05-03,
-// and blocks too short for their layout.
+// blocks too short for their layout; the one-byte printer state and the cutter byte.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -292,6 +292,80 @@ TEST_F(StatusTest, FiscalizationMomentOfAPrinterNotFiscalized) {
   ASSERT_TRUE(FPGetCurrentStatus(*driver_));
   EXPECT_EQ(module().values[Index(VariantId::k05_03)].status.current.FiscalizationDateTime, 0.0);
 }
+
+class PrinterStateTest : public testing::PtyDriverTest {};
+
+TEST_F(PrinterStateTest, EachMemberReadsItsBit) {
+  const struct {
+    const char* name;
+    Byte mask;
+  } cases[] = {
+      {"GetPrnErrorConnection", 0x01},
+      {"GetReceiptLow", 0x08},
+      {"GetReceiptEmpty", 0x40},
+  };
+  Open(VariantId::kEP_05);
+  for (const auto& c : cases) {
+    Answer({c.mask});
+    EXPECT_TRUE(Call<bool>(*driver_, c.name)) << c.name;
+    Answer({static_cast<Byte>(~c.mask)});
+    EXPECT_FALSE(Call<bool>(*driver_, c.name)) << c.name;
+  }
+  EXPECT_EQ(SentHex().front(), "10 02 01 30 CF 10 03");
+  EXPECT_EQ(SentHex().back(), "10 02 06 30 CA 10 03");
+}
+
+TEST_F(PrinterStateTest, PrinterErrorBytesAreNotJudged) {
+  Open(VariantId::k05_02);
+  Answer({0x40}, /*status=*/0x02, /*result=*/1);
+  EXPECT_TRUE(Call<bool>(*driver_, "GetReceiptEmpty"));
+  EXPECT_EQ(GetByteResult(*driver_), 0);
+}
+
+TEST_F(PrinterStateTest, AnswerOfAnyLengthButOneIsAFormatError) {
+  Open(VariantId::k05_03);
+  PutLang(*driver_, 0);
+  for (const Bytes& data : {Bytes{}, FromHex("40 40")}) {
+    Answer(data);
+    EXPECT_FALSE(Call<bool>(*driver_, "GetReceiptEmpty")) << data.size();
+    EXPECT_EQ(GetByteResult(*driver_), 103);
+    EXPECT_EQ(GetByteStatus(*driver_), 255);
+    EXPECT_EQ(Text(*driver_), "Data format error!");
+  }
+}
+
+
+TEST_F(PrinterStateTest, CutterEnabledWhileBit3IsClear) {
+  const struct {
+    Byte memory;
+    bool enabled;
+  } cases[] = {{0x08, false}, {0x00, true}, {0x07, true}, {0xFF, false}, {0xF7, true}};
+  Open(VariantId::kEP_06);
+  for (const auto& c : cases) {
+    Answer({c.memory});
+    EXPECT_EQ(GetCutterStatus(*driver_), c.enabled) << int{c.memory};
+  }
+  EXPECT_EQ(SentHex().front(), "10 02 01 1C 1A 30 10 10 01 88 10 03");
+}
+
+TEST_F(PrinterStateTest, CutterStateThatCannotBeRead) {
+  Open(VariantId::kEP_02);
+  PutLang(*driver_, 0);
+  Answer({});
+  EXPECT_FALSE(GetCutterStatus(*driver_));
+  EXPECT_EQ(GetByteResult(*driver_), 102);
+  EXPECT_EQ(Text(*driver_), "The state of cutter wasn't  defined!");
+}
+
+TEST_F(PrinterStateTest, CutterWithoutAnswer) {
+  ExpectSilence();
+  Open(VariantId::k05_02);
+  EXPECT_FALSE(GetCutterStatus(*driver_));
+  EXPECT_EQ(GetByteResult(*driver_), 101);
+  EXPECT_EQ(GetByteStatus(*driver_), 255);
+  EXPECT_EQ(Text(*driver_), "Не удалось определить состояние автообрезчика!");
+}
+
 
 }  // namespace
 }  // namespace zorfp

@@ -134,10 +134,13 @@ TEST(ShortDates, ReadInTheLocalesOrder) {
       {ymd, "24-3-5", march_5},       {mdy, "3/5/2024", march_5},   {dmy, "3/5/2024", std::nullopt},
       {dmy, "30.02.2024", std::nullopt}, {dmy, "05.03", std::nullopt}, {dmy, "05.03.2024x", std::nullopt},
       {dmy, "005.03.2024", std::nullopt}, {dmy, "", std::nullopt},
+      {dmy, "05.03.024", std::nullopt},  {dmy, "05.03.0024", std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseShortDate(c.text, c.locale), c.date) << c.text << " in " << c.locale.short_date;
-    if (c.date) EXPECT_EQ(ParseShortDate(FormatShortDate(*c.date, c.locale), c.locale), c.date);
+    if (c.date) {
+      EXPECT_EQ(ParseShortDate(FormatShortDate(*c.date, c.locale), c.locale), c.date);
+    }
   }
   EXPECT_EQ(ShortDateOrder(mdy), DateOrder::kMonthDayYear);
   EXPECT_EQ(ShortDateOrder(LocaleFormats{"yyyy.dd.MM", ".", ":", ""}), DateOrder::kYearDayMonth);

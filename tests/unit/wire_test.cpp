@@ -146,7 +146,9 @@ TEST_F(WireTest, AQueryJudgesTheAnswerAsItsRulesSay) {
     Driver& d = Serving(VariantId::kEP_05, c.status, c.result, {0x2A});
     const std::optional<Byte> value = Query<Byte>(d, Command(0x2A), read, {.judge = c.judge});
     EXPECT_EQ(value.has_value(), c.read_anyway) << c.what;
-    if (value) EXPECT_EQ(*value, 0x2A) << c.what;
+    if (value) {
+      EXPECT_EQ(*value, 0x2A) << c.what;
+    }
     EXPECT_EQ(module().last_call.ReportedResult, c.code) << c.what;
   }
   // No answer at all: 101, whatever the rules.
@@ -173,7 +175,8 @@ TEST_F(WireTest, DriverErrorsTravelWithTheirCodeByFamily) {
   for (const auto& c : cases) {
     Driver d(Traits(c.id));
     PutLang(d, 0);
-    module().last_call = LastCall{.ReportedStatus = 7};
+    module().last_call = LastCall{};
+    module().last_call.ReportedStatus = 7;
     EXPECT_FALSE(c.refuse ? d.Refuse(kBad) : d.Reject(kBad));
     EXPECT_EQ(module().last_call.ReportedResult, c.code);
     EXPECT_EQ(module().last_call.ReportedStatus, c.status);
