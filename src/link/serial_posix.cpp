@@ -173,7 +173,10 @@ class PosixSerialPort final : public SerialPort {
         buffer_.Filled(static_cast<std::size_t>(n));
         return buffer_.Take();
       }
-      if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+      if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+        if (steady_clock::now() >= deadline) return std::nullopt;
+        continue;
+      }
       // Nothing after poll reported data, or a real error: the far end is gone.
       return WaitOut(std::chrono::duration_cast<milliseconds>(deadline - steady_clock::now()));
     }
