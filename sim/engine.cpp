@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include <nlohmann/json.hpp>
+
 #include "sim/json.h"
 #include "sim/model_commands.h"
 
@@ -28,24 +30,24 @@ const timespec* WaitUntil(std::optional<Engine::Clock::time_point> wake, timespe
   return &ts;
 }
 
-void WriteCounters(const Counters& c, JsonWriter& w) {
-  w.Field("frames_received", c.frames_received);
-  w.Field("bad_frames", c.bad_frames);
-  w.Field("frames_abandoned", c.frames_abandoned);
-  w.Field("stray_bytes", c.stray_bytes);
-  w.Field("commands_executed", c.commands_executed);
-  w.Field("commands_refused", c.commands_refused);
-  w.Field("unknown_commands", c.unknown_commands);
-  w.Field("repeats_answered", c.repeats_answered);
-  w.Field("forced_answers", c.forced_answers);
-  w.Field("answers_sent", c.answers_sent);
-  w.Field("answers_lost", c.answers_lost);
-  w.Field("naks_sent", c.naks_sent);
-  w.Field("busy_syns", c.busy_syns);
-  w.Field("fault_syns", c.fault_syns);
-  w.Field("keepalive_syns", c.keepalive_syns);
-  w.Field("frames_ignored", c.frames_ignored);
-  w.Field("host_hangups", c.host_hangups);
+void WriteCounters(const Counters& c, Json& j) {
+  j["frames_received"] = c.frames_received;
+  j["bad_frames"] = c.bad_frames;
+  j["frames_abandoned"] = c.frames_abandoned;
+  j["stray_bytes"] = c.stray_bytes;
+  j["commands_executed"] = c.commands_executed;
+  j["commands_refused"] = c.commands_refused;
+  j["unknown_commands"] = c.unknown_commands;
+  j["repeats_answered"] = c.repeats_answered;
+  j["forced_answers"] = c.forced_answers;
+  j["answers_sent"] = c.answers_sent;
+  j["answers_lost"] = c.answers_lost;
+  j["naks_sent"] = c.naks_sent;
+  j["busy_syns"] = c.busy_syns;
+  j["fault_syns"] = c.fault_syns;
+  j["keepalive_syns"] = c.keepalive_syns;
+  j["frames_ignored"] = c.frames_ignored;
+  j["host_hangups"] = c.host_hangups;
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ Engine::Engine(const SimulatorOptions& options)
       in_line_(options.baud),
       out_line_(options.baud),
       pace_(options.pace) {
-  model_.line.baud = options.baud;
+  model_.status.line.baud = options.baud;
 }
 
 void Engine::Run(Port& port, int wake_fd) {
@@ -286,7 +288,7 @@ void Engine::ApplyLineRate() {
   int baud = 0;
   {
     std::lock_guard lock(mu_);
-    baud = model_.line.baud;
+    baud = model_.status.line.baud;
   }
   if (baud == out_line_.baud() || !port_) return;
   port_->SetLineRate(baud);
@@ -312,32 +314,25 @@ bool Engine::WaitFor(const std::function<bool(const Counters&)>& done,
 
 std::string Engine::StateJson(const std::string& path) const {
   std::lock_guard lock(mu_);
-  JsonWriter w;
-  w.BeginObject();
-  w.Field("variant", Tag(model_.variant));
-  w.Field("path", path);
-  WriteCounters(counters_, w);
-  w.Key("fault_strikes");
-  w.BeginObject();
+  Json j;
+  j["variant"] = Tag(model_.variant);
+  j["path"] = path;
+  WriteCounters(counters_, j);
+  Json& strikes = j["fault_strikes"] = Json::object();
   for (int k = 0; k < kFaultKindCount; ++k) {
     const auto kind = static_cast<FaultKind>(k);
-    w.Field(FaultName(kind), faults_.strikes(kind));
+    strikes[FaultName(kind)] = faults_.strikes(kind);
   }
-  w.EndObject();
-  w.Key("forced");
-  w.BeginArray();
+  Json& forced = j["forced"] = Json::array();
   for (const auto& [code, a] : forced_) {
     std::string text = HexString(Bytes{code, a.status, a.result, a.reserve});
     std::replace(text.begin(), text.end(), ' ', ':');
     if (!a.data.empty()) text += ":" + HexString(a.data);
     std::erase(text, ' ');
-    w.String(text);
+    forced.push_back(text);
   }
-  w.EndArray();
-  w.Key("printer");
-  WriteJson(model_, w);
-  w.EndObject();
-  return w.str();
+  WriteJson(model_, j["printer"]);
+  return JsonText(j);
 }
 
 void Engine::SetFault(FaultKind kind, FaultRule rule) {

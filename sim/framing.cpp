@@ -33,6 +33,13 @@ void FrameReader::Reset() {
   wire_size_ = 0;
 }
 
+void FrameReader::StartFrame() {
+  state_ = State::kBody;
+  content_.clear();
+  broken_ = false;
+  wire_size_ = 2;  // DLE STX
+}
+
 FrameReader::Event FrameReader::Feed(Byte b) {
   switch (state_) {
     case State::kIdle:
@@ -44,10 +51,7 @@ FrameReader::Event FrameReader::Feed(Byte b) {
 
     case State::kIdleDle:
       if (b == kStx) {
-        state_ = State::kBody;
-        content_.clear();
-        broken_ = false;
-        wire_size_ = 2;
+        StartFrame();
         return Event::kNone;
       }
       // The DLE before was stray; this one may still start a marker.
@@ -69,10 +73,7 @@ FrameReader::Event FrameReader::Feed(Byte b) {
       ++wire_size_;
       if (b == kEtx) return Finish();
       if (b == kStx) {
-        state_ = State::kBody;
-        content_.clear();
-        broken_ = false;
-        wire_size_ = 2;
+        StartFrame();
         return Event::kAbandoned;
       }
       state_ = State::kBody;

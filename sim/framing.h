@@ -72,6 +72,7 @@ class FrameReader {
  private:
   enum class State { kIdle, kIdleDle, kBody, kBodyDle };
 
+  void StartFrame();  // after DLE STX
   Event Finish();
 
   State state_ = State::kIdle;

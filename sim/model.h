@@ -1,8 +1,9 @@
 // The simulated printer's state: everything a fiscal printer keeps between commands.
 //
 // The registers are plain data so that tests and the demo can set up a situation directly (through
-// Simulator::WithModel); the behaviour is in the free functions below and in the command handlers
-// (model_commands.h). Texts the printer holds are code page 866 bytes, as they travel on the wire.
+// Simulator::WithModel); the behaviour is in the free functions below and in the command handlers,
+// one file per area (model_<area>.cpp, model_commands.h). Each area keeps its registers in one
+// struct of its own. Texts the printer holds are code page 866 bytes, as they travel on the wire.
 #pragma once
 
 #include <array>
@@ -18,13 +19,13 @@
 #include "sim/bytes.h"
 #include "sim/day_registers.h"
 #include "sim/framing.h"
+#include "sim/json.h"
 #include "sim/receipt.h"
 #include "sim/tax_table.h"
 #include "sim/variant.h"
 
 namespace zorfp::sim {
 
-class JsonWriter;
 struct CommandEntry;
 
 struct CivilTime {
@@ -59,6 +60,9 @@ class DeviceClock {
 CivilTime ToCivil(DeviceClock::TimePoint t);
 // "2024-01-15 09:30:00"
 std::string FormatCivil(const CivilTime& t);
+
+// The page of the memory map that holds the registers the host reads by address.
+inline constexpr Byte kRegisterPage = 0x10;
 
 // Memory the host reads by address (command 0x1C): 64 KiB pages, zero where nothing was written.
 class MemoryMap {
@@ -142,6 +146,29 @@ struct Article {
 // Receives each printed line (code page 866, without the line end).
 using TapeSink = std::function<void(std::string_view line)>;
 
+// What the status request and the printer-state request report, and the line (model_status.cpp).
+struct StatusState {
+  Identity identity;
+  Fiscalization fiscalization;
+  ModeFlags mode;  // the receipt flags follow the receipt (receipt_flow.cpp keeps them)
+  PaperState paper;
+  DeviceConditions conditions;
+  LineSettings line;
+  bool last_command_failed = false;
+};
+
+// The paper side (model_printing.cpp).
+struct PrintingState {
+  bool cutter_enabled = true;
+  TapeSink tape;
+};
+
+// What the host programs: header lines and the article table (model_programming.cpp).
+struct ProgrammingState {
+  std::array<HeaderLine, 4> header;  // the fourth is the registration code line
+  std::map<std::uint64_t, Article> articles;
+};
+
 struct PrinterModel {
   // A fiscalized printer with the factory identity of its variant.
   explicit PrinterModel(Variant v);
@@ -149,23 +176,15 @@ struct PrinterModel {
   const VariantTraits& traits() const { return Traits(variant); }
 
   Variant variant;
-  Identity identity;
-  ModeFlags mode;
-  Fiscalization fiscalization;
-  std::array<HeaderLine, 4> header;  // the fourth is the registration code line
-  PaperState paper;
-  DeviceConditions conditions;
-  LineSettings line;
-  DeviceClock clock;
-  MemoryMap memory;
-  bool cutter_enabled = true;
-  std::optional<DeviceClock::TimePoint> day_opened_at;
-  bool last_command_failed = false;
-  TapeSink tape;
+  StatusState status;
+  DeviceClock clock;  // model_clock.cpp
+  PrintingState printing;
+  ProgrammingState programming;
+  TaxTable taxes;    // model_taxes.cpp
+  MemoryMap memory;  // served by the memory read (model_journal.cpp)
 
-  // Receipts and the day. The receipt flags of `mode` follow `receipt` (receipt_flow.cpp keeps them).
-  TaxTable taxes;
-  std::map<std::uint64_t, Article> articles;
+  // Receipts and the day: items, payment and totals share them (receipt_flow.h).
+  std::optional<DeviceClock::TimePoint> day_opened_at;
   Receipt receipt;
   std::size_t receipt_item_limit = 100;
   DayRegisters day;
@@ -194,7 +213,7 @@ Byte PrinterStateByte(const PrinterModel& m);
 // The day has been open for more than 24 hours.
 bool DayTooLong(const PrinterModel& m);
 
-// Copies registers the host reads by address into the memory map.
+// Copies registers the host reads by address into the memory map (model_journal.cpp).
 void ProjectRegisters(PrinterModel& m);
 // The day registers' part of it (model_totals.cpp).
 void ProjectDayRegisters(PrinterModel& m);
@@ -202,7 +221,7 @@ void ProjectDayRegisters(PrinterModel& m);
 // Puts a line on the paper.
 void Print(PrinterModel& m, std::string_view cp866_line);
 
-// The registers as one JSON object.
-void WriteJson(const PrinterModel& m, JsonWriter& w);
+// The registers as one JSON object, each area writing its own part (model_json.cpp).
+void WriteJson(const PrinterModel& m, Json& j);
 
 }  // namespace zorfp::sim

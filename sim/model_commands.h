@@ -1,8 +1,9 @@
-// The command table: which commands each variant executes, and the handler of each.
+// The commands the printer executes, area by area.
 //
-// Adding a command's device side is one row in kCommands (model_commands.cpp) plus its handler in
-// the model file of its area (model_status.cpp, model_print.cpp, ...). A command not in the table
-// for the variant is refused as not supported.
+// Each area's file (model_status.cpp, model_items.cpp, ...) owns a table of its commands, sorted by
+// code, and their handlers; the lookup walks the list of areas (model_commands.cpp). Adding a
+// command's device side is one row in its area's table plus its handler in the same file. A command
+// no table holds for the variant is refused as not supported.
 #pragma once
 
 #include <span>
@@ -43,27 +44,22 @@ struct CommandEntry {
   Handler handler;
 };
 
-std::span<const CommandEntry> CommandTable();
-const CommandEntry* FindCommand(Variant v, Byte code);
+// The tables, one function per area that has commands.
+std::span<const CommandEntry> StatusCommands();    // model_status.cpp
+std::span<const CommandEntry> TotalsCommands();    // model_totals.cpp
+std::span<const CommandEntry> ItemsCommands();     // model_items.cpp
+std::span<const CommandEntry> PaymentCommands();   // model_payment.cpp
+std::span<const CommandEntry> PrintingCommands();  // model_printing.cpp
+std::span<const CommandEntry> JournalCommands();   // model_journal.cpp
 
-// Handlers, one file per area.
-Reply HandleStatusRequest(PrinterModel& m, const Request& r);        // model_status.cpp
-Reply HandlePrinterStateRequest(PrinterModel& m, const Request& r);  // model_status.cpp
-Reply HandleLineFeed(PrinterModel& m, const Request& r);             // model_print.cpp
-Reply HandleMemoryRead(PrinterModel& m, const Request& r);           // model_memory.cpp
-Reply HandleChangeBaudRate(PrinterModel& m, const Request& r);       // model_line.cpp
-Reply HandleSaleItem(PrinterModel& m, const Request& r);             // model_items.cpp
-Reply HandleRefundItem(PrinterModel& m, const Request& r);           // model_items.cpp
-Reply HandleVoidLastItem(PrinterModel& m, const Request& r);         // model_items.cpp
-Reply HandleCancelReceipt(PrinterModel& m, const Request& r);        // model_receipt.cpp
-Reply HandleComment(PrinterModel& m, const Request& r);              // model_receipt.cpp
-Reply HandleDiscount(PrinterModel& m, const Request& r);             // model_discount.cpp
-Reply HandlePayment(PrinterModel& m, const Request& r);              // model_payment.cpp
-Reply HandleCashIn(PrinterModel& m, const Request& r);               // model_cash.cpp
-Reply HandleCashOut(PrinterModel& m, const Request& r);              // model_cash.cpp
-Reply HandleDrawerQuery(PrinterModel& m, const Request& r);          // model_cash.cpp
-Reply HandleDayTotals(PrinterModel& m, const Request& r);            // model_totals.cpp
-Reply HandleReceiptTotals(PrinterModel& m, const Request& r);        // model_totals.cpp
+struct CommandArea {
+  std::string_view name;
+  std::span<const CommandEntry> (*commands)();
+};
+std::span<const CommandArea> CommandAreas();
+
+// The row that serves `code` on `v`, or null.
+const CommandEntry* FindCommand(Variant v, Byte code);
 
 // Shared checks.
 inline Reply RefuseBadParameter(const PrinterModel& m) {

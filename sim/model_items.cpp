@@ -1,4 +1,4 @@
-// Sale and refund items, and voiding the last one.
+// Sale and refund items, voiding the last one, and cancelling the receipt.
 //
 // Item command: quantity (3), item status (1), price (4, sign in bit 31), tax group byte (0x80 + group),
 // name length (1), name, article code (6; EP-01 4, 08-01 2). Where the printer keeps articles, a
@@ -12,6 +12,8 @@
 
 namespace zorfp::sim {
 namespace {
+
+using enum Variant;
 
 // Item status byte: the quantity's decimal places in the low nibble, bit 6 prints the code as an
 // EAN-13 number, bit 7 sells a single piece (no quantity line).
@@ -60,8 +62,9 @@ Refusal ItemRefusal(const PrinterModel& m, ItemFields& f) {
   item.tax_group = f.tax_byte - kTaxGroupBase;
   if (!GroupRate(m.taxes, m.traits(), item.tax_group)) return result::kNoSuchTaxGroup;
   if (item.name_from_memory) {
-    const auto it = m.articles.find(item.code);
-    if (it == m.articles.end() || it->second.tax_group != item.tax_group) return result::kBadArticle;
+    const auto it = m.programming.articles.find(item.code);
+    if (it == m.programming.articles.end() || it->second.tax_group != item.tax_group)
+      return result::kBadArticle;
     item.name = it->second.name;
   }
   item.cost = ItemCost(item.quantity, item.decimals, item.price);
@@ -100,8 +103,6 @@ Reply RegisterItem(PrinterModel& m, const Request& req, ReceiptKind kind) {
   return Reply::Ok(std::move(answer));
 }
 
-}  // namespace
-
 Reply HandleSaleItem(PrinterModel& m, const Request& r) {
   return RegisterItem(m, r, ReceiptKind::kSale);
 }
@@ -130,6 +131,29 @@ Reply HandleVoidLastItem(PrinterModel& m, const Request& r) {
   cancelled.sum += item.Net();
   PrintVoidedItem(m, item);
   return Reply::Ok();
+}
+
+// Cancels the open receipt. With none open there is nothing to do, and that is no error: a host
+// clears the way this before it starts a receipt of its own.
+Reply HandleCancelReceipt(PrinterModel& m, const Request& r) {
+  if (!r.params.empty()) return RefuseBadParameter(m);
+  if (!m.receipt.open()) return Reply::Ok();
+  if (Refusal no = PaperRefusal(m)) return Reply::Refuse(*no);
+  CancelReceipt(m);
+  return Reply::Ok();
+}
+
+constexpr CommandEntry kItemsCommands[] = {
+    {0x08, "refund item", VariantSet::All(), Effect::kChangesState, &HandleRefundItem},
+    {0x0F, "cancel receipt", VariantSet::All(), Effect::kChangesState, &HandleCancelReceipt},
+    {0x12, "sale item", VariantSet::All(), Effect::kChangesState, &HandleSaleItem},
+    {0x32, "void last item", VariantSet{k0502, k0503}, Effect::kChangesState, &HandleVoidLastItem},
+};
+
+}  // namespace
+
+std::span<const CommandEntry> ItemsCommands() {
+  return kItemsCommands;
 }
 
 }  // namespace zorfp::sim

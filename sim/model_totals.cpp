@@ -1,13 +1,16 @@
 // The day's registers and the open receipt's turnover, as the host reads them: the day totals
 // (0x2A), the receipt totals (0x2B), and the registers in the memory map.
+#include <nlohmann/json.hpp>
+
 #include "sim/fields.h"
 #include "sim/model_commands.h"
+#include "sim/model_json.h"
 #include "sim/receipt_flow.h"
 
 namespace zorfp::sim {
 namespace {
 
-constexpr Byte kRegisterPage = 0x10;
+using enum Variant;
 
 // A day counter as four decimal digits in two BCD bytes, low pair first.
 void AppendBcdCounter(Bytes& out, std::uint32_t n) {
@@ -58,8 +61,6 @@ void WriteCounter(PrinterModel& m, std::uint16_t address, std::uint32_t n) {
   m.memory.Write(kRegisterPage, address, b);
 }
 
-}  // namespace
-
 // Day totals: for sales, then for refunds: receipt counter (2 BCD), turnover of groups A to F,
 // turnover per payment form (4, or 10 on EP-06), markups, discounts (5 bytes each), and the cash put
 // in (sales half) or taken out (refund half). 134 bytes, 194 on EP-06.
@@ -86,6 +87,38 @@ Reply HandleReceiptTotals(PrinterModel& m, const Request& r) {
   return Reply::Ok(std::move(out));
 }
 
+// The older variants' hosts read these registers by address instead.
+constexpr VariantSet kBlockReaders = VariantSet::All().Without(kEp01).Without(k0801);
+
+constexpr CommandEntry kTotalsCommands[] = {
+    {0x2A, "day totals", kBlockReaders, Effect::kQuery, &HandleDayTotals},
+    {0x2B, "receipt totals", kBlockReaders, Effect::kQuery, &HandleReceiptTotals},
+};
+
+Json CancelJson(const CancelCount& c) {
+  return {{"count", c.count}, {"sum", c.sum}};
+}
+
+Json HalfJson(const DayHalf& half, int forms) {
+  Json by_form = Json::array();
+  for (int f = 0; f < forms; ++f) by_form.push_back(half.by_payment_form[static_cast<std::size_t>(f)]);
+  return {
+      {"receipts", half.receipts},
+      {"turnover_by_tax", GroupsJson(half.turnover_by_group)},
+      {"by_payment_form", std::move(by_form)},
+      {"markups", half.markups},
+      {"discounts", half.discounts},
+      {"cancelled_receipts", CancelJson(half.cancelled_receipts)},
+      {"cancelled_items", CancelJson(half.cancelled_items)},
+  };
+}
+
+}  // namespace
+
+std::span<const CommandEntry> TotalsCommands() {
+  return kTotalsCommands;
+}
+
 void ProjectDayRegisters(PrinterModel& m) {
   const DayRegisters& d = m.day;
   WriteCounter(m, 0x301B, d.sales.receipts);
@@ -102,6 +135,17 @@ void ProjectDayRegisters(PrinterModel& m) {
     WriteMoney(m, 0x305A, d.cash_in);
     WriteMoney(m, 0x30D5, d.cash_out);
   }
+}
+
+void WriteDayJson(const PrinterModel& m, Json& j) {
+  const int forms = m.traits().payment_forms;
+  j["day"] = {
+      {"last_receipt_number", m.last_receipt_number},
+      {"sales", HalfJson(m.day.sales, forms)},
+      {"refunds", HalfJson(m.day.refunds, forms)},
+      {"cash_in", m.day.cash_in},
+      {"cash_out", m.day.cash_out},
+  };
 }
 
 }  // namespace zorfp::sim

@@ -24,13 +24,13 @@ void Book(const Adjustment& a, DayHalf& half) {
 }  // namespace
 
 Refusal PaperRefusal(const PrinterModel& m) {
-  if (m.paper.receipt_out) return result::kPaperOut;
+  if (m.status.paper.receipt_out) return result::kPaperOut;
   return std::nullopt;
 }
 
 Refusal OpeningRefusal(const PrinterModel& m) {
   if (DayTooLong(m)) return result::kZReportNeeded;
-  if (m.traits().has_personalization && !m.conditions.personalized) return result::kNoPersonalization;
+  if (m.traits().has_personalization && !m.status.conditions.personalized) return result::kNoPersonalization;
   return std::nullopt;
 }
 
@@ -55,7 +55,7 @@ Refusal BookingRefusal(const PrinterModel& m, const Receipt& paid) {
 }
 
 ReceiptSums SumsOf(const PrinterModel& m, const Receipt& r) {
-  return Sums(r, m.taxes, m.traits(), m.mode.taxes_added);
+  return Sums(r, m.taxes, m.traits(), m.status.mode.taxes_added);
 }
 
 ReceiptSums CurrentSums(const PrinterModel& m) {
@@ -63,8 +63,8 @@ ReceiptSums CurrentSums(const PrinterModel& m) {
 }
 
 void OpenDayIfClosed(PrinterModel& m) {
-  if (m.mode.day_open) return;
-  m.mode.day_open = true;
+  if (m.status.mode.day_open) return;
+  m.status.mode.day_open = true;
   m.day_opened_at = m.clock.Now();
 }
 
@@ -107,9 +107,9 @@ void CancelReceipt(PrinterModel& m) {
 }
 
 void SyncReceiptFlags(PrinterModel& m) {
-  m.mode.receipt_open = m.receipt.open();
-  m.mode.refund_receipt = m.receipt.open() && m.receipt.kind == ReceiptKind::kRefund;
-  m.mode.payment_begun = m.receipt.payment_begun();
+  m.status.mode.receipt_open = m.receipt.open();
+  m.status.mode.refund_receipt = m.receipt.open() && m.receipt.kind == ReceiptKind::kRefund;
+  m.status.mode.payment_begun = m.receipt.payment_begun();
 }
 
 }  // namespace zorfp::sim

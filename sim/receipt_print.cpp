@@ -38,7 +38,7 @@ Cp866Text ItemName(const ReceiptItem& item) {
 }  // namespace
 
 void PrintReceiptHead(PrinterModel& m, ReceiptKind kind) {
-  for (const HeaderLine& line : m.header) {
+  for (const HeaderLine& line : m.programming.header) {
     if (!line.text.empty()) Print(m, Centered(line.text));
   }
   Print(m, Rule());
@@ -100,7 +100,8 @@ void PrintReceiptEnd(PrinterModel& m, bool fiscal) {
   Print(m, Rule());
   PrintLines(m, Columns(Word("ЧЕК N ") + std::to_string(m.receipt.number), DateTimeText(m.clock.NowCivil())));
   Print(m, Centered(Word(fiscal ? "ФIСКАЛЬНИЙ ЧЕК" : "НЕФIСКАЛЬНИЙ ЧЕК")));
-  Print(m, Centered(Word("ЗН ") + m.identity.serial_number + Word(" ФН ") + m.identity.fiscal_number));
+  Print(m, Centered(Word("ЗН ") + m.status.identity.serial_number + Word(" ФН ") +
+                    m.status.identity.fiscal_number));
   Print(m, "");
 }
 

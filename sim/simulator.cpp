@@ -24,7 +24,7 @@ void Simulator::Start() {
   if (!options_.tape_path.empty() && !tape_) {
     tape_ = std::make_unique<Tape>(options_.tape_path);
     engine_.WithModel([tape = tape_.get()](PrinterModel& m) {
-      m.tape = [tape](std::string_view line) { tape->Line(line); };
+      m.printing.tape = [tape](std::string_view line) { tape->Line(line); };
     });
   }
   if (options_.device_path.empty()) {

@@ -61,7 +61,7 @@ class Simulator {
   bool WriteStateFile(const std::string& path) const;
 
   // Reads or changes the printer's registers while the serving loop is held off:
-  //   sim.WithModel([](PrinterModel& m) { m.mode.day_open = true; });
+  //   sim.WithModel([](PrinterModel& m) { m.status.mode.day_open = true; });
   template <typename F>
   decltype(auto) WithModel(F&& f) {
     return engine_.WithModel(std::forward<F>(f));

@@ -19,7 +19,6 @@ inline constexpr int kVariantCount = 7;
 struct VariantTraits {
   Variant variant;
   std::string_view tag;  // "EP-01" ...
-  int number;            // the variant number the driver evaluates answers with
   // EP-02 and later: header length bytes carry print attributes in bits 6 and 7.
   bool newer_family;
   bool has_version_tag;           // the status block ends with five version bytes

@@ -1,11 +1,17 @@
-// Just enough JSON for zorfp's output: strings are UTF-8, escaped where JSON requires.
+// zorfp's JSON output, written with nlohmann-json: keys in the order they are set, one line a value.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
-#include <string_view>
 
 namespace zorfp::tools {
 
-std::string JsonString(std::string_view utf8);
+using Json = nlohmann::ordered_json;
+
+// Compact. UTF-8 passes as it stands; a byte that is not UTF-8 becomes U+FFFD, so the line is
+// valid JSON whatever text the driver returned.
+inline std::string JsonText(const Json& j) {
+  return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 }  // namespace zorfp::tools

@@ -36,29 +36,29 @@ using Object = std::unique_ptr<zorfp_object, ObjectDeleter>;
 struct Outcome {
   std::string cls;
   std::string member;
-  std::string error;           // an automation failure; nothing else is set then
-  std::string value = "null";  // JSON
-  std::string result = "null";
-  std::string status = "null";
+  std::string error;  // an automation failure; nothing else is set then
+  Json value;         // null until set
+  Json result;
+  Json status;
   std::string text;
 };
 
-std::string ValueJson(const zorfp_value& v) {
+Json ValueJson(const zorfp_value& v) {
   switch (v.kind) {
     case ZORFP_EMPTY:
-      return "null";
+      return nullptr;
     case ZORFP_INT:
-      return std::to_string(v.as.i);
+      return v.as.i;
     case ZORFP_UINT:
-      return std::to_string(v.as.u);
+      return v.as.u;
     case ZORFP_BOOL:
-      return v.as.b ? "true" : "false";
+      return static_cast<bool>(v.as.b);
     case ZORFP_STRING:
-      return JsonString(v.as.s);
+      return v.as.s ? v.as.s : "";
     case ZORFP_DATE:
-      return JsonString(DateText(v.as.date));
+      return DateText(v.as.date);
   }
-  return "null";
+  return nullptr;
 }
 
 zorfp_value ToValue(const Argument& a) {
@@ -80,17 +80,21 @@ zorfp_value ToValue(const Argument& a) {
 void Print(const Options& o, const Outcome& r) {
   std::string line;
   if (o.json) {
-    line = "{\"class\":" + JsonString(r.cls) + ",\"member\":" + JsonString(r.member);
+    Json j = {{"class", r.cls}, {"member", r.member}};
     if (!r.error.empty()) {
-      line += ",\"error\":" + JsonString(r.error) + "}";
+      j["error"] = r.error;
     } else {
-      line += ",\"value\":" + r.value + ",\"result\":" + r.result + ",\"status\":" + r.status +
-              ",\"text\":" + JsonString(r.text) + "}";
+      j["value"] = r.value;
+      j["result"] = r.result;
+      j["status"] = r.status;
+      j["text"] = r.text;
     }
+    line = JsonText(j);
   } else if (!r.error.empty()) {
     line = r.cls + "." + r.member + ": error: " + r.error;
   } else {
-    line = r.cls + "." + r.member + " -> " + r.value + "  [result " + r.result + ", status " + r.status + "]";
+    line = r.cls + "." + r.member + " -> " + JsonText(r.value) + "  [result " + JsonText(r.result) +
+           ", status " + JsonText(r.status) + "]";
     if (!r.text.empty()) line += " " + r.text;
   }
   std::cout << line << '\n' << std::flush;

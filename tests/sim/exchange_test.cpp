@@ -18,12 +18,6 @@ namespace {
 
 using ::testing::ElementsAreArray;
 
-// Line feed with sequence number 1, and the printer's plain acceptance of it.
-const Bytes kLineFeed1 = {0x10, 0x02, 0x01, 0x0E, 0xF1, 0x10, 0x03};
-const Bytes kLineFeed1Answer = {0x06, 0x10, 0x02, 0x01, 0x0E, 0x00, 0x00, 0x00, 0xF1, 0x10, 0x03};
-const Bytes kLineFeed2 = {0x10, 0x02, 0x02, 0x0E, 0xF0, 0x10, 0x03};
-const Bytes kLineFeed2Answer = {0x06, 0x10, 0x02, 0x02, 0x0E, 0x00, 0x00, 0x00, 0xF0, 0x10, 0x03};
-
 SimulatorOptions Options(Variant v = Variant::kEp02) {
   SimulatorOptions o;
   o.variant = v;
@@ -122,7 +116,7 @@ TEST(ResendTest, ResendGetsTheVeryAnswerOfTheFirstExecution) {
   Host host(s.sim->path());
   const Bytes status = HostFrame(0x08, {0x00});
   const Bytes first = host.Exchange(status);
-  s.sim->WithModel([](PrinterModel& m) { m.mode.day_open = true; });
+  s.sim->WithModel([](PrinterModel& m) { m.status.mode.day_open = true; });
   // The resend is answered as it was first answered; a new request shows the open day.
   EXPECT_EQ(host.Exchange(status), first);
   const Bytes fresh = host.Exchange(HostFrame(0x09, {0x00}));
@@ -266,7 +260,7 @@ TEST(DevicePortTest, ServesAnExistingDeviceAndSwitchesItsRate) {
             static_cast<ssize_t>(change_rate.size()));
   const Bytes expected = {0x06, 0x10, 0x02, 0x10, 0x10, 0x26, 0x00, 0x00, 0x00, 0xCA, 0x10, 0x03};
   EXPECT_THAT(ReadBytes(master, expected.size()), ElementsAreArray(expected));
-  EXPECT_EQ(sim.WithModel([](PrinterModel& m) { return m.line.baud; }), 19200);
+  EXPECT_EQ(sim.WithModel([](PrinterModel& m) { return m.status.line.baud; }), 19200);
 
   // The device's own speed follows once the answer is out.
   const int probe = ::open(slave.c_str(), O_RDWR | O_NOCTTY);

@@ -15,6 +15,13 @@ namespace zorfp::sim::testing {
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 
+// Line feeds with sequence numbers 1 and 2, and the printer's plain acceptance of each, as bytes on
+// the wire.
+inline const Bytes kLineFeed1 = {0x10, 0x02, 0x01, 0x0E, 0xF1, 0x10, 0x03};
+inline const Bytes kLineFeed1Answer = {0x06, 0x10, 0x02, 0x01, 0x0E, 0x00, 0x00, 0x00, 0xF1, 0x10, 0x03};
+inline const Bytes kLineFeed2 = {0x10, 0x02, 0x02, 0x0E, 0xF0, 0x10, 0x03};
+inline const Bytes kLineFeed2Answer = {0x06, 0x10, 0x02, 0x02, 0x0E, 0x00, 0x00, 0x00, 0xF0, 0x10, 0x03};
+
 // DLE STX seq command checksum DLE ETX, with DLE doubled inside.
 Bytes HostFrame(std::uint8_t seq, const Bytes& command);
 

@@ -140,7 +140,7 @@ TEST(ItemTest, NameFromArticleMemoryOnTheNewerVariants) {
   for (Variant v : Newer()) {
     SCOPED_TRACE(std::string(Tag(v)));
     PrinterModel m(v);
-    m.articles[77] = {Utf8ToCp866("Кава"), 2500, 1, 0};
+    m.programming.articles[77] = {Utf8ToCp866("Кава"), 2500, 1, 0};
     EXPECT_EQ(Result(m, ItemCommand(v, kSale, {.tax = 0x81, .code = 77, .from_memory = true})), 0);
     EXPECT_EQ(Cp866ToUtf8(m.receipt.items[0].name), "Кава");
     EXPECT_TRUE(m.receipt.items[0].name_from_memory);
@@ -150,7 +150,7 @@ TEST(ItemTest, NameFromArticleMemoryOnTheNewerVariants) {
   }
   // The older variants have no such form: 0xFF is a length, and 255 bytes do not follow.
   PrinterModel m(kEp01);
-  m.articles[77] = {"X", 100, 0, 0};
+  m.programming.articles[77] = {"X", 100, 0, 0};
   EXPECT_EQ(Result(m, ItemCommand(kEp01, kSale, {.code = 77, .from_memory = true})),
             result::kCommandForbidden);
 }
@@ -217,15 +217,16 @@ TEST(RefusalTest, ItemsPaymentsDiscountsAndCash) {
        All(result::kCostTooBig)},
       {"negative total", nothing, item({.price = 0x80000064}), All(result::kNegativeTotal)},
       {"item cut short", nothing, fixed({kSale, 0x01, 0x00}), BadParameter()},
-      {"paper out", [](PrinterModel& m) { m.paper.receipt_out = true; }, item({}), All(result::kPaperOut)},
+      {"paper out", [](PrinterModel& m) { m.status.paper.receipt_out = true; }, item({}),
+       All(result::kPaperOut)},
       {"day over 24 hours",
        [](PrinterModel& m) {
-         m.mode.day_open = true;
+         m.status.mode.day_open = true;
          m.day_opened_at = m.clock.Now() - std::chrono::hours(25);
        },
        item({}), All(result::kZReportNeeded)},
       {"not personalized",
-       [](PrinterModel& m) { m.conditions.personalized = false; },
+       [](PrinterModel& m) { m.status.conditions.personalized = false; },
        item({}),
        {0, 0, 0, 0, 10, 0, 0}},
       {"void with no receipt", nothing, fixed({0x32}), {16, 16, 16, 16, 16, 39, 39}},
@@ -341,7 +342,7 @@ TEST(PaymentTest, ChangeDueAndClosing) {
     Do(m, ItemCommand(v, kSale, {.price = 7000}));
     // Card 50.00, not closing: 20.00 still due.
     EXPECT_EQ(Send(m, Payment(v, 0, 5000)).data, (Bytes{0xD0, 0x07, 0x00, 0x00}));
-    EXPECT_TRUE(m.mode.payment_begun);
+    EXPECT_TRUE(m.status.mode.payment_begun);
     EXPECT_TRUE(m.receipt.open());
     // Nothing with the close bit clear only tells what is due.
     EXPECT_EQ(Send(m, Payment(v, 3, 0)).data, (Bytes{0xD0, 0x07, 0x00, 0x00}));
@@ -349,8 +350,8 @@ TEST(PaymentTest, ChangeDueAndClosing) {
     // Cash 25.00 and close: 5.00 change.
     EXPECT_EQ(Send(m, Payment(v, 3, 0x800009C4)).data, (Bytes{0xF4, 0x01, 0x00, 0x80}));
     EXPECT_FALSE(m.receipt.open());
-    EXPECT_FALSE(m.mode.receipt_open);
-    EXPECT_FALSE(m.mode.payment_begun);
+    EXPECT_FALSE(m.status.mode.receipt_open);
+    EXPECT_FALSE(m.status.mode.payment_begun);
     EXPECT_EQ(m.receipt.number, 1u);
     EXPECT_EQ(m.drawer, 2000);
     // Exactly paid: 0, closed; the close bit with 0 pays what is due in the form given.
@@ -398,14 +399,14 @@ TEST(ReceiptTest, ZeroReceiptCommentThenNothingPaid) {
     EXPECT_EQ(Send(m, Payment(v, 3, 0x80000000)).data, (Bytes{0x00, 0x00, 0x00, 0x00}));
     EXPECT_EQ(m.receipt.state, ReceiptState::kClosed);
     EXPECT_EQ(m.day.sales.receipts, 1u);
-    EXPECT_TRUE(m.mode.day_open);
+    EXPECT_TRUE(m.status.mode.day_open);
   }
 }
 
 TEST(ReceiptTest, CommentWithBit7OpensARefundReceipt) {
   PrinterModel m(k0503);
   Do(m, {0x0B, 0x81, 'r'});
-  EXPECT_TRUE(m.mode.refund_receipt);
+  EXPECT_TRUE(m.status.mode.refund_receipt);
   EXPECT_EQ(Result(m, ItemCommand(k0503, kSale, {})), result::kRefundReceiptOpen);
   EXPECT_EQ(Result(m, ItemCommand(k0503, kRefund, {})), 0);
 }
@@ -422,7 +423,7 @@ TEST(ReceiptTest, CancelAndVoidAreCounted) {
     EXPECT_EQ(m.day.sales.cancelled_items.sum, 200);
     Do(m, {0x0F});
     EXPECT_EQ(m.receipt.state, ReceiptState::kCancelled);
-    EXPECT_FALSE(m.mode.receipt_open);
+    EXPECT_FALSE(m.status.mode.receipt_open);
     EXPECT_EQ(m.day.sales.cancelled_receipts.count, 1u);
     EXPECT_EQ(m.day.sales.cancelled_receipts.sum, 1000);
     EXPECT_EQ(m.day.sales.receipts, 0u);
@@ -451,7 +452,7 @@ TEST(CashTest, InAndOutMoveTheDrawerAndTheDay) {
     EXPECT_EQ(Send(m, {0x21}).data, (Bytes{0x01, 0x00, 0x00, 0x00, 0x00}));
     EXPECT_EQ(m.day.cash_in, 0x01000000);
     EXPECT_EQ(m.day.cash_out, 0x00FFFFFF);
-    EXPECT_TRUE(m.mode.day_open);
+    EXPECT_TRUE(m.status.mode.day_open);
   }
 }
 
@@ -561,7 +562,7 @@ TEST(ReceiptTotalsTest, TurnoverAndPaymentsOfTheOpenReceipt) {
 
 TEST(TaxTest, AddedTaxIsPartOfTheTotal) {
   PrinterModel m(k0503);
-  m.mode.taxes_added = true;
+  m.status.mode.taxes_added = true;
   // 10.00 in A (20 % on top) and 10.00 in B (7 % on top).
   Do(m, ItemCommand(k0503, kSale, {.price = 1000}));
   EXPECT_EQ(Send(m, ItemCommand(k0503, kSale, {.price = 1000, .tax = 0x81})).data,
@@ -574,7 +575,7 @@ TEST(TaxTest, AddedTaxIsPartOfTheTotal) {
 TEST(TapeTest, AReceiptReadsLikeAPaperRoll) {
   PrinterModel m(k0503);
   std::vector<std::string> tape;
-  m.tape = [&tape](std::string_view line) { tape.push_back(Cp866ToUtf8(line)); };
+  m.printing.tape = [&tape](std::string_view line) { tape.push_back(Cp866ToUtf8(line)); };
   const Cp866Text bread = Utf8ToCp866("Хлеб");
   Do(m, ItemCommand(k0503, kSale, {.quantity = 2, .price = 1250, .name = bread}));
   Do(m,

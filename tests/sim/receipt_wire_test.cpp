@@ -182,7 +182,7 @@ TEST_P(WholeReceiptTest, ItemsDiscountCommentTwoPaymentsAndChange) {
   EXPECT_THAT(tape, Contains("ГОТIВКА                        22.00"));
   EXPECT_THAT(tape, Contains(::testing::StartsWith("ЧЕК N 1 ")));
   const std::string serial = s.sim->WithModel([](PrinterModel& m) {
-    return "ЗН " + m.identity.serial_number + " ФН " + Cp866ToUtf8(m.identity.fiscal_number);
+    return "ЗН " + m.status.identity.serial_number + " ФН " + Cp866ToUtf8(m.status.identity.fiscal_number);
   });
   EXPECT_THAT(tape, Contains(::testing::EndsWith(serial)));
   EXPECT_EQ(s.sim->counters().commands_refused, 0u);

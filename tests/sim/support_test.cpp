@@ -1,8 +1,9 @@
-// The small pieces under the simulator: code page 866, the JSON writer, the tape, line pacing.
+// The small pieces under the simulator: code page 866, the JSON text, the tape, line pacing.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,19 +48,11 @@ TEST(Cp866Test, WhatItLacksBecomesAQuestionMark) {
 }
 
 TEST(JsonTest, WritesNestedValuesWithEscapes) {
-  JsonWriter w;
-  w.BeginObject();
-  w.Field("text", "a\"b\\c\nd\x01");
-  w.Field("n", std::int64_t{-5});
-  w.Key("list");
-  w.BeginArray();
-  w.Bool(true);
-  w.Null();
-  w.BeginObject();
-  w.EndObject();
-  w.EndArray();
-  w.EndObject();
-  EXPECT_EQ(w.str(),
+  Json j;
+  j["text"] = "a\"b\\c\nd\x01";
+  j["n"] = std::int64_t{-5};
+  j["list"] = Json::array({true, nullptr, Json::object()});
+  EXPECT_EQ(JsonText(j),
             "{\n"
             "  \"text\": \"a\\\"b\\\\c\\nd\\u0001\",\n"
             "  \"n\": -5,\n"
@@ -69,6 +62,27 @@ TEST(JsonTest, WritesNestedValuesWithEscapes) {
             "    {}\n"
             "  ]\n"
             "}\n");
+}
+
+// Whatever a register holds, the dump stays JSON: control characters escaped, UTF-8 as it stands,
+// and a byte that is not UTF-8 replaced instead of passed on.
+TEST(JsonTest, ControlCharactersUtf8AndStrayBytes) {
+  std::string controls;
+  for (int c = 0; c < 0x20; ++c) controls.push_back(static_cast<char>(c));
+  controls.push_back('\x7F');
+  Json j;
+  j["controls"] = controls;
+  j["text"] = "ЧЕК № 1 ░ Ї";
+  j["stray"] =
+      "A\xFF"
+      "B\xC3";
+  const std::string text = JsonText(j);
+  for (char c : text) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n') << static_cast<int>(c);
+  EXPECT_NE(text.find("\"ЧЕК № 1 ░ Ї\""), std::string::npos);
+  const Json back = Json::parse(text);
+  EXPECT_EQ(back["controls"], controls);
+  EXPECT_EQ(back["text"], "ЧЕК № 1 ░ Ї");
+  EXPECT_EQ(back["stray"], "A\uFFFDB\uFFFD");
 }
 
 TEST(TapeTest, AppendsUtf8Lines) {

@@ -128,8 +128,8 @@ TEST(Script, LinesThatDoNot) {
 }
 
 TEST(Json, StringsEscapeWhatJsonRequires) {
-  EXPECT_EQ(JsonString("ЭККР не отвечает!"), "\"ЭККР не отвечает!\"");
-  EXPECT_EQ(JsonString("a\"b\\c\r\n\x01"), "\"a\\\"b\\\\c\\r\\n\\u0001\"");
+  EXPECT_EQ(JsonText("ЭККР не отвечает!"), "\"ЭККР не отвечает!\"");
+  EXPECT_EQ(JsonText("a\"b\\c\r\n\x01"), "\"a\\\"b\\\\c\\r\\n\\u0001\"");
 }
 
 }  // namespace
