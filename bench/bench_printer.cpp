@@ -1,5 +1,6 @@
 #include "bench_printer.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -65,6 +66,34 @@ BenchPrinter::~BenchPrinter() {
   FPClose(*driver_);
   sim_->Stop();
   TheModule().open_port = &OpenSerialPort;
+}
+
+std::unique_ptr<Driver> DriverOnCannedPrinter(VariantId id, const Bytes& answer) {
+  Module& m = TheModule();
+  m.open_port = [answer](const std::string&) -> std::unique_ptr<SerialPort> {
+    return std::make_unique<CannedPrinter>(answer);
+  };
+  auto d = std::make_unique<Driver>(Traits(id));
+  const bool opened = FPInitEx(*d, "memory", 115200, 1, 1);
+  m.open_port = &OpenSerialPort;
+  if (!opened) throw std::runtime_error("cannot open the printer in memory");
+  return d;
+}
+
+double ThreadCpuSeconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+LogFolder::LogFolder()
+    : path_((std::filesystem::temp_directory_path() / ("zorfp-bench-log-" + std::to_string(::getpid()))).string()) {
+  std::filesystem::remove_all(path_);
+}
+
+LogFolder::~LogFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace zorfp::bench

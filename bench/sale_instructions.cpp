@@ -6,7 +6,7 @@
 // and divide the reported instruction count by the number of sales.
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
+#include <array>
 
 #include "commands/items.h"
 #include "driver/members.h"
@@ -18,44 +18,57 @@ namespace {
 using namespace zorfp;
 
 // Answers each frame with ACK and an answer frame echoing sequence number and command, status,
-// result and reserve 0, and an item reply (cost and total).
+// result and reserve 0, and an item reply (cost and total). The answer is laid out once and only
+// its echoed bytes and checksum change, so that the printer's own instructions stay few next to
+// the driver's.
 class InstantPrinter final : public SerialPort {
  public:
   bool GetLineSettings(LineSettings&) override { return true; }
   bool SetLineSettings(const LineSettings&) override { return true; }
   bool GetTimeouts(PortTimeouts&) override { return true; }
   bool SetTimeouts(const PortTimeouts&) override { return true; }
-  void Purge(bool, bool) override {}
+  void Purge(bool input, bool) override {
+    if (input) next_ = end_;
+  }
   std::size_t Write(const Bytes& frame) override {
     const Byte seq = frame[2];
     const Byte code = frame[seq == 0x10 ? 4 : 3];
-    const Bytes content{seq, code, 0, 0, 0, 0xE2, 0x04, 0, 0, 0xE2, 0x04, 0, 0};
-    unsigned sum = 0;
-    pending_.push_back(0x06);
-    pending_.push_back(0x10);
-    pending_.push_back(0x02);
-    for (Byte b : content) {
+    // ACK DLE STX seq code status result reserve cost(4) total(4) checksum DLE ETX
+    static constexpr Byte kData[] = {0, 0, 0, 0xE2, 0x04, 0, 0, 0xE2, 0x04, 0, 0};
+    std::size_t n = 0;
+    answer_[n++] = 0x06;
+    answer_[n++] = 0x10;
+    answer_[n++] = 0x02;
+    unsigned sum = seq + code;
+    n = PutStuffed(n, seq);
+    n = PutStuffed(n, code);
+    for (Byte b : kData) {
       sum += b;
-      pending_.push_back(b);
-      if (b == 0x10) pending_.push_back(b);
+      answer_[n++] = b;
     }
-    const Byte check = static_cast<Byte>(0x100 - (sum & 0xFF));
-    pending_.push_back(check);
-    if (check == 0x10) pending_.push_back(check);
-    pending_.push_back(0x10);
-    pending_.push_back(0x03);
+    n = PutStuffed(n, static_cast<Byte>(0x100 - (sum & 0xFF)));
+    answer_[n++] = 0x10;
+    answer_[n++] = 0x03;
+    next_ = 0;
+    end_ = n;
     return frame.size();
   }
   std::optional<Byte> ReadByte(std::chrono::milliseconds) override {
-    if (pending_.empty()) return std::nullopt;
-    const Byte b = pending_.front();
-    pending_.pop_front();
-    return b;
+    if (next_ == end_) return std::nullopt;
+    return answer_[next_++];
   }
   bool Close() override { return true; }
 
  private:
-  std::deque<Byte> pending_;
+  std::size_t PutStuffed(std::size_t n, Byte b) {
+    answer_[n++] = b;
+    if (b == 0x10) answer_[n++] = b;
+    return n;
+  }
+
+  std::array<Byte, 32> answer_{};
+  std::size_t next_ = 0;
+  std::size_t end_ = 0;
 };
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "sim/engine.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <thread>
+#include <ctime>
 
 #include <nlohmann/json.hpp>
 
@@ -17,7 +18,17 @@ namespace {
 
 // While the host has the port closed the master reports a hang-up until it is opened again, and
 // nothing signals the reopening: look again this often.
-constexpr int kHangupProbeMs = 10;
+constexpr std::chrono::milliseconds kHangupProbe{10};
+
+// The wait until `wake` in the form ppoll takes; null (no limit) when there is nothing to wait for.
+const timespec* WaitUntil(std::optional<Engine::Clock::time_point> wake, timespec& ts) {
+  if (!wake) return nullptr;
+  const auto left = std::max(*wake - Engine::Clock::now(), Engine::Clock::duration::zero());
+  const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+  ts.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+  ts.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+  return &ts;
+}
 
 void WriteCounters(const Counters& c, Json& j) {
   j["frames_received"] = c.frames_received;
@@ -48,18 +59,26 @@ Engine::Engine(const SimulatorOptions& options)
       processing_time_(options.processing_time),
       processing_times_(options.processing_times),
       syn_interval_(options.syn_interval),
-      pacer_(options.baud),
+      in_line_(options.baud),
+      out_line_(options.baud),
       pace_(options.pace) {
   model_.status.line.baud = options.baud;
 }
 
 void Engine::Run(Port& port, int wake_fd) {
   port_ = &port;
+  // A paced byte is due to the microsecond; the default slack of every timed wait (50 µs) would
+  // make each one late.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   for (;;) {
-    int timeout = TimeoutMs();
-    if (hung_up_) timeout = timeout < 0 ? kHangupProbeMs : std::min(timeout, kHangupProbeMs);
+    std::optional<Clock::time_point> wake = NextWake();
+    if (hung_up_) {
+      const Clock::time_point probe = Clock::now() + kHangupProbe;
+      wake = wake ? std::min(*wake, probe) : probe;
+    }
+    timespec ts{};
     pollfd fds[2] = {{wake_fd, POLLIN, 0}, {port.fd(), POLLIN, 0}};
-    const int ready = ::poll(fds, hung_up_ ? 1 : 2, timeout);
+    const int ready = ::ppoll(fds, hung_up_ ? 1 : 2, WaitUntil(wake, ts), nullptr);
     if (ready < 0 && errno != EINTR) break;
     if (fds[0].revents != 0) break;
     if (hung_up_) {
@@ -89,17 +108,16 @@ void Engine::ReadInput(Port& port) {
   }
 }
 
-void Engine::OnByte(Byte b, Clock::time_point arrived) {
-  const bool was_in_frame = reader_.in_frame();
+void Engine::OnByte(Byte b, Clock::time_point read_at) {
+  // Paced, a byte cannot have arrived before the line could carry it: the host hands its frame
+  // over in one write, and it crosses the line byte by byte from the moment it was read.
+  const Clock::time_point arrived = pace_ ? in_line_.Book(read_at) : read_at;
   const FrameReader::Event event = reader_.Feed(b);
-  if (!was_in_frame && reader_.in_frame()) frame_started_ = arrived;
   switch (event) {
     case FrameReader::Event::kNone:
       return;
     case FrameReader::Event::kFrame:
-      // Paced, the frame cannot have arrived before its last byte could cross the line.
-      OnFrame(reader_.seq(), reader_.command(),
-              pace_ ? frame_started_ + pacer_.Duration(reader_.wire_size() - 1) : arrived);
+      OnFrame(reader_.seq(), reader_.command(), arrived);
       // What is due goes out before the next frame of the same read is looked at.
       RunTimers();
       return;
@@ -111,20 +129,19 @@ void Engine::OnByte(Byte b, Clock::time_point arrived) {
         ++c.naks_sent;
       });
       const Byte nak = kNak;
-      Send(std::span(&nak, 1));
+      Send(std::span(&nak, 1), arrived);
       return;
     }
     case FrameReader::Event::kStray:
       Count([](Counters& c) { ++c.stray_bytes; });
       return;
     case FrameReader::Event::kAbandoned:
-      frame_started_ = arrived;
       Count([](Counters& c) { ++c.frames_abandoned; });
       return;
   }
 }
 
-void Engine::OnFrame(Byte seq, const Bytes& command, Clock::time_point earliest) {
+void Engine::OnFrame(Byte seq, const Bytes& command, Clock::time_point arrived) {
   Byte reply = 0;  // a lone byte to send at once instead of an answer
   {
     std::lock_guard lock(mu_);
@@ -141,14 +158,14 @@ void Engine::OnFrame(Byte seq, const Bytes& command, Clock::time_point earliest)
       ++counters_.fault_syns;
       reply = kSyn;
     } else {
-      PrepareAnswer(seq, command, earliest);
+      PrepareAnswer(seq, command, arrived);
     }
   }
   changed_.notify_all();
-  if (reply != 0) Send(std::span(&reply, 1));
+  if (reply != 0) Send(std::span(&reply, 1), arrived);
 }
 
-void Engine::PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point earliest) {
+void Engine::PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point arrived) {
   Bytes frame;
   std::chrono::milliseconds processing{0};
   // A resend: same number and same bytes as the command answered last. Comparing the bytes as well
@@ -192,7 +209,9 @@ void Engine::PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point ear
   p.head = std::move(noise);
   p.head.insert(p.head.end(), out.begin(), out.begin() + static_cast<std::ptrdiff_t>(split));
   p.tail.assign(out.begin() + static_cast<std::ptrdiff_t>(split), out.end());
-  p.head_due = std::max(Clock::now(), earliest) + faults_.delay();
+  // Timed from the frame's arrival, not from when the work on it was done: the printer's own
+  // processing time is what `processing` says, nothing more.
+  p.head_due = arrived + faults_.delay();
   p.tail_due = p.head_due + processing;
   p.keepalive = processing.count() > 0 && syn_interval_.count() > 0;
   p.next_syn = p.head_due + syn_interval_;
@@ -203,6 +222,7 @@ void Engine::OnHangup() {
   hung_up_ = true;
   reader_.Reset();
   pending_.reset();
+  out_line_.Clear();
   {
     std::lock_guard lock(mu_);
     ++counters_.host_hangups;
@@ -218,42 +238,50 @@ void Engine::RunTimers() {
     const Clock::time_point now = Clock::now();
     Pending& p = *pending_;
     if (!p.head_sent) {
-      if (now < p.head_due) return;
-      Send(p.head);
+      if (now < p.head_due) break;
+      Send(p.head, p.head_due);
       p.head_sent = true;
     } else if (now >= p.tail_due) {
-      Send(p.tail);
+      Send(p.tail, p.tail_due);
       pending_.reset();
     } else if (p.keepalive && now >= p.next_syn) {
-      Send(std::span(&syn, 1));
+      Send(std::span(&syn, 1), p.next_syn);
       p.next_syn += syn_interval_;
       Count([](Counters& c) { ++c.keepalive_syns; });
     } else {
-      return;
+      break;
     }
   }
-  ApplyLineRate();
+  WriteDue();
+  // The printer switches its rate once the answer has left at the old one.
+  if (!pending_ && out_line_.empty()) ApplyLineRate();
 }
 
-int Engine::TimeoutMs() const {
-  if (!pending_) return -1;
-  const Pending& p = *pending_;
-  Clock::time_point next = p.head_due;
-  if (p.head_sent) next = p.keepalive ? std::min(p.tail_due, p.next_syn) : p.tail_due;
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now());
-  return static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
+std::optional<Engine::Clock::time_point> Engine::NextWake() const {
+  std::optional<Clock::time_point> next;
+  if (pending_) {
+    const Pending& p = *pending_;
+    next = p.head_due;
+    if (p.head_sent) next = p.keepalive ? std::min(p.tail_due, p.next_syn) : p.tail_due;
+  }
+  if (!out_line_.empty()) next = next ? std::min(*next, out_line_.next_due()) : out_line_.next_due();
+  return next;
 }
 
-void Engine::Send(std::span<const Byte> bytes) {
+void Engine::Send(std::span<const Byte> bytes, Clock::time_point at) {
   if (bytes.empty() || !port_) return;
   if (!pace_) {
     WriteAll(port_->fd(), bytes);
     return;
   }
-  for (Byte b : bytes) {
-    std::this_thread::sleep_until(pacer_.Book(Clock::now()));
-    WriteAll(port_->fd(), std::span(&b, 1));
-  }
+  out_line_.Queue(bytes, at);
+  WriteDue();
+}
+
+void Engine::WriteDue() {
+  if (out_line_.empty() || !port_) return;
+  const std::span<const Byte> due = out_line_.TakeDue(Clock::now());
+  if (!due.empty()) WriteAll(port_->fd(), due);
 }
 
 void Engine::ApplyLineRate() {
@@ -262,9 +290,10 @@ void Engine::ApplyLineRate() {
     std::lock_guard lock(mu_);
     baud = model_.status.line.baud;
   }
-  if (baud == pacer_.baud() || !port_) return;
+  if (baud == out_line_.baud() || !port_) return;
   port_->SetLineRate(baud);
-  pacer_.set_baud(baud);
+  in_line_.set_baud(baud);
+  out_line_.set_baud(baud);
 }
 
 std::chrono::milliseconds Engine::ProcessingTime(Byte code) const {

@@ -1,7 +1,8 @@
 // The device side of one line: reads the host's frames, answers them like the printer, keeps the
 // last answer for resends, injects faults and keeps time (busy periods, delays, line-rate pacing).
 //
-// Run() is the serving loop and the only code that reads or writes the port. Everything the
+// Run() is the serving loop and the only code that reads or writes the port. It sleeps until the
+// next byte or timer is due, to the nanosecond, and never in the middle of writing. Everything the
 // Simulator exposes to other threads (model, counters, faults, forced answers) is guarded by one
 // mutex; the loop never holds it while writing to the port.
 #pragma once
@@ -71,13 +72,17 @@ class Engine {
   };
 
   void ReadInput(Port& port);
-  void OnByte(Byte b, Clock::time_point arrived);
-  void OnFrame(Byte seq, const Bytes& command, Clock::time_point earliest);
-  void PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point earliest);  // mu_ held
+  void OnByte(Byte b, Clock::time_point read_at);
+  // `arrived`: when the frame's last byte had crossed the line.
+  void OnFrame(Byte seq, const Bytes& command, Clock::time_point arrived);
+  void PrepareAnswer(Byte seq, const Bytes& command, Clock::time_point arrived);  // mu_ held
   void OnHangup();
   void RunTimers();
-  int TimeoutMs() const;
-  void Send(std::span<const Byte> bytes);
+  // The next moment something is due: a part of an answer, a keep-alive, a paced byte.
+  std::optional<Clock::time_point> NextWake() const;
+  // Hands `bytes` to the line at `at`: written at once unpaced, else each when its time comes.
+  void Send(std::span<const Byte> bytes, Clock::time_point at);
+  void WriteDue();
   void ApplyLineRate();
   std::chrono::milliseconds ProcessingTime(Byte code) const;  // mu_ held
   // Changes the counters under the lock and wakes whoever waits on them.
@@ -104,10 +109,10 @@ class Engine {
   // Serving loop only.
   Port* port_ = nullptr;
   FrameReader reader_;
-  LinePacer pacer_;
+  LinePacer in_line_;      // the host's bytes
+  LineSchedule out_line_;  // the answers
   bool pace_;
   bool hung_up_ = false;
-  Clock::time_point frame_started_{};
   std::optional<Pending> pending_;
 };
 

@@ -77,15 +77,37 @@ constexpr Reverse MakeReverse(const UpperHalf& upper) {
 constexpr Reverse kCp1251Reverse = MakeReverse(kCp1251Upper);
 constexpr Reverse kCp866Reverse = MakeReverse(kCp866Upper);
 
-char16_t ToUnicode(const UpperHalf& upper, Byte b) {
+constexpr char16_t ToUnicode(const UpperHalf& upper, Byte b) {
   return b < 0x80 ? char16_t{b} : upper[b - 0x80];
 }
 
-Byte FromUnicode(const Reverse& reverse, char16_t c) {
+constexpr Byte FromUnicode(const Reverse& reverse, char16_t c) {
   if (c < 0x80) return static_cast<Byte>(c);
   const auto it =
       std::lower_bound(reverse.begin(), reverse.end(), c, [](const Entry& e, char16_t v) { return e.c < v; });
   return it != reverse.end() && it->c == c ? it->b : Byte{'?'};
+}
+
+// One page's upper half straight into the other's, composed at compile time from the tables
+// above: a conversion between the pages costs one look-up a character instead of a search.
+using Direct = std::array<Byte, 128>;
+
+constexpr Direct MakeDirect(const UpperHalf& from, const Reverse& to) {
+  Direct d{};
+  for (std::size_t i = 0; i < from.size(); ++i) d[i] = FromUnicode(to, from[i]);
+  return d;
+}
+
+constexpr Direct kCp1251To866 = MakeDirect(kCp1251Upper, kCp866Reverse);
+constexpr Direct kCp866To1251 = MakeDirect(kCp866Upper, kCp1251Reverse);
+
+std::string Convert(std::string_view in, const Direct& direct) {
+  std::string out(in.size(), '\0');
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    const auto b = static_cast<Byte>(in[i]);
+    out[i] = static_cast<char>(b < 0x80 ? b : direct[b - 0x80]);
+  }
+  return out;
 }
 
 void AppendUtf8(std::string& out, char16_t c) {
@@ -143,19 +165,11 @@ Byte UnicodeToCp866(char16_t c) {
 }
 
 std::string AnsiToOem(std::string_view ansi) {
-  std::string out(ansi.size(), '\0');
-  for (std::size_t i = 0; i < ansi.size(); ++i) {
-    out[i] = static_cast<char>(UnicodeToCp866(Cp1251ToUnicode(static_cast<Byte>(ansi[i]))));
-  }
-  return out;
+  return Convert(ansi, kCp1251To866);
 }
 
 AnsiString OemToAnsi(std::string_view oem) {
-  AnsiString out(oem.size(), '\0');
-  for (std::size_t i = 0; i < oem.size(); ++i) {
-    out[i] = static_cast<char>(UnicodeToCp1251(Cp866ToUnicode(static_cast<Byte>(oem[i]))));
-  }
-  return out;
+  return Convert(oem, kCp866To1251);
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {

@@ -24,7 +24,13 @@ unsigned DigitValue(char c) {
 }  // namespace
 
 void PutUIntLE(Bytes& out, std::uint64_t value, int n) {
-  for (int i = 0; i < n; ++i) {
+  // Commands are built field by field from their one-byte code: growing straight to room for a
+  // whole command spares the run of reallocations that doubling from one byte costs.
+  constexpr std::size_t kCommandRoom = 64;
+  const std::size_t at = out.size();
+  const std::size_t count = n > 0 ? static_cast<std::size_t>(n) : 0;
+  if (out.capacity() - at < count) out.reserve(std::max({kCommandRoom, at + count, 2 * out.capacity()}));
+  for (std::size_t i = 0; i < count; ++i) {
     out.push_back(static_cast<Byte>(value & 0xFF));
     value >>= 8;
   }
@@ -66,24 +72,24 @@ Byte BcdYear(const std::string& year_text) {
 }
 
 std::string AnsiToOemText(const AnsiString& text) {
-  AnsiString latin = text;
-  for (char& c : latin) {
+  std::string oem = AnsiToOem(text);
+  for (std::size_t i = 0; i < text.size(); ++i) {
     // І and і are missing from code page 866; № goes as N with them.
-    switch (static_cast<Byte>(c)) {
+    switch (static_cast<Byte>(text[i])) {
       case 0xB2:
-        c = 'I';
+        oem[i] = 'I';
         break;
       case 0xB3:
-        c = 'i';
+        oem[i] = 'i';
         break;
       case 0xB9:
-        c = 'N';
+        oem[i] = 'N';
         break;
       default:
         break;
     }
   }
-  return AnsiToOem(latin);
+  return oem;
 }
 
 AnsiString OemToAnsiText(const std::string& text) {

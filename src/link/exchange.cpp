@@ -10,15 +10,17 @@ namespace {
 
 using std::chrono::milliseconds;
 
-milliseconds ElapsedSince(Clock& clock, Clock::Steady since) {
-  const auto d = clock.Now() - since;
+const Bytes kSynWaitText = ToBytes("300 ms");
+
+milliseconds Elapsed(Clock::Steady now, Clock::Steady since) {
+  const auto d = now - since;
   return std::chrono::duration_cast<milliseconds>(d < Clock::Steady::duration::zero() ? -d : d);
 }
 
 // How long a read may still wait before the answer window closes (one past it, so that a byte
 // arriving right at the limit is still taken, as the window's test is "more than the limit").
-milliseconds TimeLeft(Clock& clock, Clock::Steady since, milliseconds limit) {
-  return std::max(milliseconds(0), limit - ElapsedSince(clock, since) + milliseconds(1));
+milliseconds TimeLeft(milliseconds elapsed, milliseconds limit) {
+  return std::max(milliseconds(0), limit - elapsed + milliseconds(1));
 }
 
 void SetAnswerFlags(AnswerFlags& f, Byte status, Byte reserve, bool extra) {
@@ -40,7 +42,8 @@ bool SendFrame(const Link& link, SerialPort& port, const Bytes& command, bool ne
   link.last_call.ErrorText.clear();
   port.Purge(true, true);
   if (new_sequence) ++link.state.FrameSeq;
-  const Bytes frame = BuildFrame(link.state.FrameSeq, command);
+  Bytes& frame = link.state.SentFrame;
+  BuildFrame(link.state.FrameSeq, command, frame);
   const std::size_t written = port.Write(frame);
   WriteLogQuietly(link, LogKind::kSend, frame);
   link.state.LastSendTime = link.clock.Now();
@@ -51,29 +54,35 @@ bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer) {
   answer.clear();
   const milliseconds limit(link.settings.AnswerWaiting * kAnswerWaitingUnitMs);
   bool in_frame = false;  // past the start marker: a 0x16 there is data, not a busy signal
+  std::size_t dle_run = 0;  // DLE bytes at the end of the answer so far
+  // One look at the clock per byte: the time taken after a read is both the window's test and
+  // what the next read may still wait.
+  milliseconds elapsed = Elapsed(link.clock.Now(), link.state.LastSendTime);
   for (;;) {
-    const auto byte = port.ReadByte(TimeLeft(link.clock, link.state.LastSendTime, limit));
-    if (ElapsedSince(link.clock, link.state.LastSendTime) > limit) return false;
+    const auto byte = port.ReadByte(TimeLeft(elapsed, limit));
+    elapsed = Elapsed(link.clock.Now(), link.state.LastSendTime);
+    if (elapsed > limit) return false;
     if (!byte) continue;
     if (*byte == kSyn && !in_frame) {
-      WriteLogQuietly(link, LogKind::kWait, ToBytes("300 ms"));
+      WriteLogQuietly(link, LogKind::kWait, kSynWaitText);
       link.clock.Pause(milliseconds(kSynPauseMs));
       if (answer.empty()) {
         answer.push_back(kSyn);
         return false;
       }
       answer.push_back(kSyn);
+      dle_run = 0;
       link.state.LastSendTime = link.clock.Now();
+      elapsed = milliseconds(0);
       continue;
     }
     answer.push_back(*byte);
-    if (*byte == kStx && !in_frame) {
-      // An odd run of DLE before STX opens the frame; an even run is a stuffed data byte.
-      std::size_t run = 0;
-      for (std::size_t i = answer.size() - 1; i-- > 0 && answer[i] == kDle;) ++run;
-      in_frame = run % 2 == 1;
-    }
-    if (EndsWithFrameEnd(answer)) break;
+    // An odd run of DLE before STX opens the frame and before ETX ends it; an even run is
+    // stuffed data.
+    const bool marker = dle_run % 2 == 1;
+    dle_run = *byte == kDle ? dle_run + 1 : 0;
+    if (*byte == kStx && !in_frame) in_frame = marker;
+    if (*byte == kEtx && marker) break;
   }
   if (answer.front() == kNak) {
     port.Purge(true, false);
@@ -114,12 +123,9 @@ bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPor
     wait_count = 0;
   }
 
-  ParsedAnswer parsed;
-  if (!ParseAnswer(st.RawAnswer, parsed)) return false;
-  lc.AnswerStatus = parsed.status;
-  lc.AnswerResult = parsed.result;
-  lc.AnswerReserve = parsed.reserve;
-  lc.AnswerData = std::move(parsed.data);
+  if (!DecodeAnswer(st.RawAnswer, lc.AnswerStatus, lc.AnswerResult, lc.AnswerReserve, lc.AnswerData)) {
+    return false;
+  }
   SetAnswerFlags(lc.flags, lc.AnswerStatus, lc.AnswerReserve, profile.extra_answer_flags);
   return true;
 }
@@ -127,12 +133,16 @@ bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPor
 bool ReceiveRaw(const Link& link, SerialPort& port, Bytes& answer) {
   answer.clear();
   const milliseconds limit(link.settings.AnswerWaiting * kRawAnswerWaitingUnitMs);
+  milliseconds elapsed = Elapsed(link.clock.Now(), link.state.LastRawTime);
   for (;;) {
-    const auto byte = port.ReadByte(TimeLeft(link.clock, link.state.LastRawTime, limit));
-    if (ElapsedSince(link.clock, link.state.LastRawTime) > limit) return false;
+    const auto byte = port.ReadByte(TimeLeft(elapsed, limit));
+    const Clock::Steady now = link.clock.Now();
+    elapsed = Elapsed(now, link.state.LastRawTime);
+    if (elapsed > limit) return false;
     if (byte) {
       answer.push_back(*byte);
-      link.state.LastRawTime = link.clock.Now();
+      link.state.LastRawTime = now;
+      elapsed = milliseconds(0);
     } else if (!answer.empty()) {
       return true;  // the answer ends with the first read that brings nothing
     }

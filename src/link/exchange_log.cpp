@@ -90,7 +90,7 @@ void WriteLog(const Link& link, LogKind kind, const Bytes& data) {
   if (!out) throw LogError("I/O error: cannot write the exchange log " + file.string());
 }
 
-void WriteLogQuietly(const Link& link, LogKind kind, const Bytes& data) {
+void WriteLogRecordQuietly(const Link& link, LogKind kind, const Bytes& data) {
   try {
     WriteLog(link, kind, data);
   } catch (const LogError& e) {

@@ -41,7 +41,11 @@ inline void WriteLog(const Link& link, LogKind kind, const std::string& text) {
 }
 
 // The same for records inside an exchange: a log that cannot be written never abandons a frame
-// in flight; the failure is kept in LinkState::LastLogError instead.
-void WriteLogQuietly(const Link& link, LogKind kind, const Bytes& data);
+// in flight; the failure is kept in LinkState::LastLogError instead. With the log off it costs a
+// test of the switch, inline, and nothing more.
+void WriteLogRecordQuietly(const Link& link, LogKind kind, const Bytes& data);
+inline void WriteLogQuietly(const Link& link, LogKind kind, const Bytes& data) {
+  if (link.settings.LogRecord) WriteLogRecordQuietly(link, kind, data);
+}
 
 }  // namespace zorfp

@@ -5,9 +5,10 @@
 namespace zorfp {
 namespace {
 
-void PutStuffed(Bytes& out, Byte b) {
-  out.push_back(b);
-  if (b == kDle) out.push_back(kDle);
+Byte* PutStuffed(Byte* out, Byte b) {
+  *out++ = b;
+  if (b == kDle) *out++ = kDle;
+  return out;
 }
 
 // Length of the run of DLE bytes that ends at index `last` (inclusive).
@@ -24,23 +25,29 @@ bool IsMarkerAt(const Bytes& b, std::size_t pos, Byte marker) {
 
 }  // namespace
 
-Byte FrameChecksum(Byte seq, const Bytes& command) {
-  unsigned sum = seq;
-  for (Byte b : command) sum += b;
-  return static_cast<Byte>(0x100 - (sum & 0xFF));
-}
-
 Bytes BuildFrame(Byte seq, const Bytes& command) {
   Bytes frame;
-  frame.reserve(command.size() * 2 + 8);
-  frame.push_back(kDle);
-  frame.push_back(kStx);
-  PutStuffed(frame, seq);
-  for (Byte b : command) PutStuffed(frame, b);
-  PutStuffed(frame, FrameChecksum(seq, command));
-  frame.push_back(kDle);
-  frame.push_back(kEtx);
+  BuildFrame(seq, command, frame);
   return frame;
+}
+
+void BuildFrame(Byte seq, const Bytes& command, Bytes& frame) {
+  // Room for the worst case, every byte stuffed; written through a pointer, then cut to size.
+  frame.resize(command.size() * 2 + 8);
+  Byte* out = frame.data();
+  *out++ = kDle;
+  *out++ = kStx;
+  out = PutStuffed(out, seq);
+  // The checksum is the two's complement of the 8-bit sum, so that everything adds up to 0.
+  unsigned sum = seq;
+  for (Byte b : command) {
+    sum += b;
+    out = PutStuffed(out, b);
+  }
+  out = PutStuffed(out, static_cast<Byte>(0x100 - (sum & 0xFF)));
+  *out++ = kDle;
+  *out++ = kEtx;
+  frame.resize(static_cast<std::size_t>(out - frame.data()));
 }
 
 bool EndsWithFrameEnd(const Bytes& buffer) {
@@ -85,6 +92,10 @@ bool VerifyAnswerChecksum(const Bytes& a) {
 
 bool ParseAnswer(const Bytes& a, ParsedAnswer& out) {
   out.data.clear();
+  return DecodeAnswer(a, out.status, out.result, out.reserve, out.data);
+}
+
+bool DecodeAnswer(const Bytes& a, Byte& status, Byte& result, Byte& reserve, Bytes& data) {
   if (a.empty() || !IsAnswerFrame(a)) return false;
   const std::size_t n = a.size();
 
@@ -100,20 +111,24 @@ bool ParseAnswer(const Bytes& a, ParsedAnswer& out) {
   if (checksum_at < begin) return false;
   if (!VerifyAnswerChecksum(a)) return false;
 
-  Bytes content;
-  content.reserve(checksum_at - begin);
-  for (std::size_t i = begin; i < checksum_at; ++i) {
-    content.push_back(a[i]);
+  // Unstuffed on the fly: the five fixed bytes first, and the data only once they are all there,
+  // so that a refused answer leaves `data` as it was.
+  Byte fixed[5] = {};
+  std::size_t have = 0;
+  std::size_t i = begin;
+  for (; i < checksum_at && have < 5; ++i) {
+    fixed[have++] = a[i];
     if (a[i] == kDle && i + 1 < checksum_at && a[i + 1] == kDle) ++i;
   }
-  if (content.size() < 5) return false;
-
-  ParsedAnswer parsed;
-  parsed.status = content[2];
-  parsed.result = content[3];
-  parsed.reserve = content[4];
-  parsed.data.assign(content.begin() + 5, content.end());
-  out = std::move(parsed);
+  if (have < 5) return false;
+  status = fixed[2];
+  result = fixed[3];
+  reserve = fixed[4];
+  data.clear();
+  for (; i < checksum_at; ++i) {
+    data.push_back(a[i]);
+    if (a[i] == kDle && i + 1 < checksum_at && a[i + 1] == kDle) ++i;
+  }
   return true;
 }
 

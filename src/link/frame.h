@@ -17,10 +17,9 @@ inline constexpr Byte kDle = 0x10;
 inline constexpr Byte kNak = 0x15;
 inline constexpr Byte kSyn = 0x16;
 
-// Two's complement of the 8-bit sum, so that the sum of everything including it is 0.
-Byte FrameChecksum(Byte seq, const Bytes& command);
-
 Bytes BuildFrame(Byte seq, const Bytes& command);
+// The same into `frame`, replacing what it held and reusing its storage.
+void BuildFrame(Byte seq, const Bytes& command, Bytes& frame);
 
 // True when `buffer` ends a frame: ETX preceded by an odd run of DLE (an even run is stuffed data).
 bool EndsWithFrameEnd(const Bytes& buffer);
@@ -38,5 +37,9 @@ struct ParsedAnswer {
 // Decodes a collected answer. Refuses anything whose shape or checksum is wrong, and a content
 // shorter than the five fixed bytes (seq, code, status, result, reserve).
 bool ParseAnswer(const Bytes& answer, ParsedAnswer& out);
+
+// The same straight into the caller's fields, reusing the storage of `data`. On refusal nothing
+// is touched: the fields keep what the previous answer left there.
+bool DecodeAnswer(const Bytes& answer, Byte& status, Byte& result, Byte& reserve, Bytes& data);
 
 }  // namespace zorfp

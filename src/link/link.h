@@ -23,6 +23,7 @@ struct LinkState {
   Byte SynWaitLimit = 25;        // SYN answers tolerated within one attempt
   Byte NoAnswerLimit = 5;        // resends after an empty answer within one attempt
   std::string LastLogError;      // why the last log record inside an exchange could not be written
+  Bytes SentFrame;               // the frame last written; its storage serves the next one
 };
 
 // Facts about the platform the log needs; the module fills them in, tests replace them.

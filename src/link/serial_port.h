@@ -2,7 +2,9 @@
 // serial_win32.cpp); tests plug in a pseudo-terminal or an in-memory double the same way.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -47,9 +49,34 @@ class SerialPort {
   // Writes the whole buffer within the write time-outs; returns the number of bytes written.
   virtual std::size_t Write(const Bytes& bytes) = 0;
   // Reads one byte. Waits at most what the read time-outs allow for one byte, and never longer
-  // than `cap`, the time the caller is still willing to wait. Returns at once when a byte arrives.
+  // than `cap`, the time the caller is still willing to wait. Returns at once when a byte arrives,
+  // and at once with a byte the port already holds: the platform ports fetch whatever has arrived
+  // in one call and serve the next reads from it, so the wait applies only when nothing is held.
   virtual std::optional<Byte> ReadByte(std::chrono::milliseconds cap) = 0;
   virtual bool Close() = 0;
+};
+
+// Bytes fetched from the device in one call and not yet handed out. Purging the input empties it
+// along with the device's own queue.
+class ReadBuffer {
+ public:
+  // Large enough for any routine answer in one call.
+  static constexpr std::size_t kSize = 256;
+
+  bool empty() const { return next_ == end_; }
+  Byte Take() { return data_[next_++]; }
+  void Clear() { next_ = end_ = 0; }
+  // Where the next fetch goes (only while empty), and how many bytes it brought.
+  Byte* space() { return data_.data(); }
+  void Filled(std::size_t n) {
+    next_ = 0;
+    end_ = n < kSize ? n : kSize;
+  }
+
+ private:
+  std::array<Byte, kSize> data_{};
+  std::size_t next_ = 0;
+  std::size_t end_ = 0;
 };
 
 // How long a one-byte read may wait under `t`; nullopt when the time-outs impose no bound

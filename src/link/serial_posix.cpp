@@ -1,5 +1,6 @@
 // Serial port on POSIX: exclusive open (flock + TIOCEXCL), raw 8N1 without flow control,
-// DTR and RTS off where the device has modem lines, one-byte reads bounded by poll().
+// DTR and RTS off where the device has modem lines; reads fetch whatever has arrived, and wait,
+// bounded by poll(), only when nothing is held.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -116,6 +117,7 @@ class PosixSerialPort final : public SerialPort {
   }
 
   void Purge(bool input, bool output) override {
+    if (input) buffer_.Clear();
     if (input && output) {
       ::tcflush(fd_, TCIOFLUSH);
     } else if (input) {
@@ -153,27 +155,30 @@ class PosixSerialPort final : public SerialPort {
   }
 
   std::optional<Byte> ReadByte(milliseconds cap) override {
+    if (!buffer_.empty()) return buffer_.Take();
     const auto bound = OneByteReadBound(timeouts_);
     const auto wait = bound ? std::min(*bound, cap) : cap;
     const auto deadline = steady_clock::now() + wait;
-    bool readable = false;  // poll said a byte was there
     for (;;) {
-      Byte b = 0;
-      const ssize_t n = ::read(fd_, &b, 1);
-      if (n == 1) return b;
-      if (n < 0 && errno == EINTR) continue;
-      // A raw tty read gives 0 when nothing is there; 0 after poll reported data, or an error
-      // other than "nothing yet", means the far end is gone.
-      const bool dead = (n == 0 && readable) || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
+      // Waiting first and then fetching everything that has arrived costs two calls however many
+      // bytes came; when the device is ahead of us the wait returns at once.
       const auto left = std::chrono::duration_cast<milliseconds>(deadline - steady_clock::now());
-      if (left.count() <= 0) return std::nullopt;
-      if (dead) return WaitOut(left);
       pollfd p{fd_, POLLIN, 0};
       const int r = ::poll(&p, 1, ToPollMs(left));
       if (r < 0 && errno == EINTR) continue;
       if (r <= 0) return std::nullopt;
       if ((p.revents & POLLIN) == 0) return WaitOut(left);
-      readable = true;
+      const ssize_t n = ::read(fd_, buffer_.space(), ReadBuffer::kSize);
+      if (n > 0) {
+        buffer_.Filled(static_cast<std::size_t>(n));
+        return buffer_.Take();
+      }
+      if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) {
+        if (steady_clock::now() >= deadline) return std::nullopt;
+        continue;
+      }
+      // Nothing after poll reported data, or a real error: the far end is gone.
+      return WaitOut(std::chrono::duration_cast<milliseconds>(deadline - steady_clock::now()));
     }
   }
 
@@ -191,6 +196,7 @@ class PosixSerialPort final : public SerialPort {
  private:
   int fd_;
   PortTimeouts timeouts_{};
+  ReadBuffer buffer_;
 };
 
 }  // namespace

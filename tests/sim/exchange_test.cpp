@@ -281,6 +281,21 @@ TEST(PacingTest, PacedAnswersAreStillExact) {
   EXPECT_THAT(host.Exchange(kLineFeed1), ElementsAreArray(kLineFeed1Answer));
 }
 
+// The line is never faster than its rate, in either direction: the answer's last byte cannot be
+// there before the frame and the answer have both crossed the line, ten bits a byte.
+TEST(PacingTest, AnExchangeTakesAtLeastTheLineTimeOfBothDirections) {
+  SimulatorOptions o = Options(Variant::k0503);
+  o.pace = true;
+  o.baud = 9600;
+  RunningSim s(o);
+  Host host(s.sim->path());
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THAT(host.Exchange(kLineFeed1), ElementsAreArray(kLineFeed1Answer));
+  const auto took = std::chrono::steady_clock::now() - start;
+  const auto line = std::chrono::microseconds((kLineFeed1.size() + kLineFeed1Answer.size()) * 10'000'000 / 9600);
+  EXPECT_GE(took, line);
+}
+
 TEST(TapeTest, LineFeedLeavesAnEmptyLineOnTheTape) {
   TempDir dir;
   SimulatorOptions o = Options(Variant::k0503);

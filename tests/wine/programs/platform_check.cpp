@@ -88,6 +88,16 @@ void CheckSerialPort(unsigned number) {
   port->Purge(true, true);
   checks.Check(!port->ReadByte(milliseconds(200)), "PurgeComm drops what arrived");
 
+  // Bytes that arrived together: the first read fetches what is queued, and the rest comes even
+  // when the caller allows no wait; a purge drops what was fetched but not yet handed out.
+  port->Write(zorfp::Bytes{0x06, 0x10, 0x02, 0x01});
+  std::this_thread::sleep_for(milliseconds(300));
+  const auto first = port->ReadByte(milliseconds(2000));
+  const auto second = port->ReadByte(milliseconds(0));
+  checks.Check(first == zorfp::Byte{0x06} && second == zorfp::Byte{0x10}, "what arrived together is read without waiting");
+  port->Purge(true, false);
+  checks.Check(!port->ReadByte(milliseconds(200)), "PurgeComm drops what a read fetched but did not hand out");
+
   checks.Check(port->Close(), "CloseHandle");
   port = zorfp::OpenSerialPort(name);
   checks.Check(port != nullptr, "the closed port opens again");
