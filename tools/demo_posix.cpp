@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/simulator.h"
+#include "tools/json.h"
 #include "tools/run_script.h"
 #include "tools/subcommand.h"
 #include "variants/traits.h"
@@ -52,21 +53,37 @@ FPClose
   return s;
 }
 
-void PrintTape(const std::filesystem::path& tape) {
+void PrintTape(const std::filesystem::path& tape, bool json) {
   std::ifstream in(tape);
-  std::cout << "\n--- the printer's paper tape ---\n" << in.rdbuf() << std::flush;
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (json) {
+    std::cout << JsonText(Json{{"tape", text.str()}}) << '\n' << std::flush;
+  } else {
+    std::cout << "\n--- the printer's paper tape ---\n" << text.str() << std::flush;
+  }
 }
+
+constexpr const char* kUsage =
+    "usage: zorfp demo [--class NAME] [--json]\n"
+    "\n"
+    "Starts a simulated printer of the class's protocol variant (default ZOR_05_03) on a\n"
+    "pseudo-terminal, prints a receipt on it through the driver's members, each call with its\n"
+    "arguments and result, then the printer's paper tape. With --json every line is a JSON\n"
+    "object: one a call (\"args\" its arguments), and {\"tape\": ...} last.\n";
 
 int RunDemo(std::span<const std::string_view> args) {
   std::string cls = "ZOR_05_03";
-  std::vector<std::string_view> script_args;
+  bool json = false;
+  std::vector<std::string_view> script_args{"--show-args"};
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--class" && i + 1 < args.size()) {
       cls = args[++i];
     } else if (args[i] == "--json") {
+      json = true;
       script_args.push_back(args[i]);
     } else {
-      std::fprintf(stderr, "usage: zorfp demo [--class NAME] [--json]\n");
+      std::fprintf(stderr, "%s", kUsage);
       return 1;
     }
   }
@@ -93,9 +110,11 @@ int RunDemo(std::span<const std::string_view> args) {
     out << (traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
                                 : NewerReceipt(printer.path()));
   }
-  std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "
-            << printer.path() << ":\n\n"
-            << std::flush;
+  if (!json) {
+    std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "
+              << printer.path() << ":\n\n"
+              << std::flush;
+  }
   const std::string class_arg = traits.coclass;
   script_args.insert(script_args.begin(), {"--class", class_arg});
   const std::string script_path = script.string();
@@ -103,13 +122,14 @@ int RunDemo(std::span<const std::string_view> args) {
   const int status = RunScript(script_args);
 
   printer.Stop();
-  PrintTape(options.tape_path);
+  PrintTape(options.tape_path, json);
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);
   return status;
 }
 
-const RegisterSubcommand kDemo{{"demo", "print a receipt on a simulated printer (no hardware needed)", &RunDemo}};
+const RegisterSubcommand kDemo{
+    {"demo", "print a receipt on a simulated printer (no hardware needed)", &RunDemo, kUsage}};
 
 }  // namespace
 }  // namespace zorfp::tools

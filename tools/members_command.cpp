@@ -17,12 +17,22 @@ const char* Mark(const server::BoundMember& m) {
   return m.call || m.put ? "partial" : "-";
 }
 
+constexpr const char* kUsage =
+    "usage: zorfp members [--class NAME] [--coverage] [--status]\n"
+    "\n"
+    "Lists each class's members (or one class's) in interface order: dispatch identifier,\n"
+    "built / partial / - (not built yet) and signature. --coverage lists only what is not\n"
+    "built, with the counts. --status prints one line a member, CLASS NAME MARK, for tools.\n";
+
 int RunMembers(std::span<const std::string_view> args) {
   bool coverage = false;
+  bool status = false;
   std::vector<const server::ClassInfo*> classes;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--coverage") {
       coverage = true;
+    } else if (args[i] == "--status") {
+      status = true;
     } else if (args[i] == "--class" && i + 1 < args.size()) {
       const server::ClassInfo* c = server::Catalogue().FindClass(args[++i]);
       if (!c) {
@@ -32,12 +42,21 @@ int RunMembers(std::span<const std::string_view> args) {
       }
       classes.push_back(c);
     } else {
-      std::fprintf(stderr, "usage: zorfp members [--class NAME] [--coverage]\n");
+      std::fprintf(stderr, "%s", kUsage);
       return 2;
     }
   }
   if (classes.empty()) {
     for (const VariantTraits* t : ClassOrder()) classes.push_back(&server::Catalogue().Class(t->id));
+  }
+
+  if (status) {  // what the member reference marks, from the same bindings as the rest
+    for (const server::ClassInfo* c : classes) {
+      for (const server::BoundMember& m : server::Dispatcher::For(c->variant).members()) {
+        std::printf("%s %s %s\n", c->coclass, m.info->name, Mark(m));
+      }
+    }
+    return 0;
   }
 
   std::size_t total = 0, built = 0;
@@ -59,7 +78,7 @@ int RunMembers(std::span<const std::string_view> args) {
 }
 
 const RegisterSubcommand kMembers{
-    {"members", "list members with their signatures and which are built", &RunMembers}};
+    {"members", "list members with their signatures and which are built", &RunMembers, kUsage}};
 
 }  // namespace
 }  // namespace zorfp::tools

@@ -10,6 +10,7 @@
 
 #include "server/catalogue.h"
 #include "dates/date_time.h"
+#include "link/serial_port.h"
 #include "tools/json.h"
 #include "tools/script.h"
 #include "zorfp/zorfp.h"
@@ -24,6 +25,7 @@ constexpr int kNotBound = 2;
 struct Options {
   std::string cls = "ZOR_05_03";
   bool json = false;
+  bool show_args = false;  // each call's arguments in its line
   std::string file;  // empty or "-": standard input
 };
 
@@ -37,6 +39,9 @@ struct Outcome {
   std::string cls;
   std::string member;
   std::string error;  // an automation failure; nothing else is set then
+  Json args;          // null unless the arguments are shown
+  bool write = false;
+  bool property = false;  // a read shows no parentheses when it has no index
   Json value;         // null until set
   Json result;
   Json status;
@@ -77,10 +82,37 @@ zorfp_value ToValue(const Argument& a) {
   return zorfp_value{};
 }
 
+Json ArgumentJson(const Argument& a) {
+  switch (a.kind) {
+    case Argument::kInt:
+      return a.i;
+    case Argument::kUInt:
+      return a.u;
+    case Argument::kBool:
+      return a.b;
+    case Argument::kDate:
+      return DateText(a.date);
+    case Argument::kString:
+      return a.s;
+  }
+  return nullptr;
+}
+
+// "(2000, 3, false, \"Bread\")" after a method, " = 0" after a property write.
+std::string ArgumentsText(const Outcome& r) {
+  if (r.args.is_null()) return {};
+  if (r.write) return " = " + JsonText(r.args.at(0));
+  if (r.property && r.args.empty()) return {};
+  std::string text = "(";
+  for (std::size_t i = 0; i < r.args.size(); ++i) text += (i ? ", " : "") + JsonText(r.args[i]);
+  return text + ")";
+}
+
 void Print(const Options& o, const Outcome& r) {
   std::string line;
   if (o.json) {
     Json j = {{"class", r.cls}, {"member", r.member}};
+    if (!r.args.is_null()) j["args"] = r.args;
     if (!r.error.empty()) {
       j["error"] = r.error;
     } else {
@@ -91,9 +123,9 @@ void Print(const Options& o, const Outcome& r) {
     }
     line = JsonText(j);
   } else if (!r.error.empty()) {
-    line = r.cls + "." + r.member + ": error: " + r.error;
+    line = r.cls + "." + r.member + ArgumentsText(r) + ": error: " + r.error;
   } else {
-    line = r.cls + "." + r.member + " -> " + JsonText(r.value) + "  [result " + JsonText(r.result) +
+    line = r.cls + "." + r.member + ArgumentsText(r) + " -> " + JsonText(r.value) + "  [result " + JsonText(r.result) +
            ", status " + JsonText(r.status) + "]";
     if (!r.text.empty()) line += " " + r.text;
   }
@@ -123,6 +155,12 @@ class Runner {
     Outcome r;
     r.cls = current_->coclass;
     r.member = info ? info->name : line.name;
+    r.write = line.kind == ScriptLine::kWrite;
+    r.property = info && info->kind != server::MemberKind::kMethod;
+    if (o_.show_args) {
+      r.args = Json::array();
+      for (const Argument& a : line.args) r.args.push_back(ArgumentJson(a));
+    }
     zorfp_object* object = objects_[current_->coclass].get();
     std::vector<zorfp_value> args;
     for (const Argument& a : line.args) args.push_back(ToValue(a));
@@ -137,8 +175,12 @@ class Runner {
       return status == ZORFP_E_EXCEPTION ? kFailedInside : kNotBound;
     }
     r.value = ValueJson(value);  // before the next call reuses the object's string
+    const std::string open_failure = LastOpenFailure();  // read before anything else opens
     ReadCallResult(object, r);
     Print(o_, r);
+    if ((r.member == "FPInit" || r.member == "FPInitEx") && r.value == false && !open_failure.empty()) {
+      std::fprintf(stderr, "zorfp: %s: cannot open %s\n", r.member.c_str(), open_failure.c_str());
+    }
     return kRan;
   }
 
@@ -163,6 +205,8 @@ bool ParseOptions(std::span<const std::string_view> args, Options& o) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--json") {
       o.json = true;
+    } else if (args[i] == "--show-args") {
+      o.show_args = true;
     } else if (args[i] == "--class" && i + 1 < args.size()) {
       o.cls = args[++i];
     } else if (args[i].starts_with("--class=")) {

@@ -3,7 +3,8 @@
 //
 //   const RegisterSubcommand kDemo{{"demo", "print a receipt on a simulated printer", &RunDemo}};
 //
-// main() runs the subcommand named by the first argument, and the script runner otherwise.
+// main() runs the subcommand named by the first argument, and the script runner otherwise;
+// `zorfp NAME --help` (or -h) prints the subcommand's usage and exits 0 without running it.
 #pragma once
 
 #include <span>
@@ -15,6 +16,7 @@ struct Subcommand {
   const char* name;
   const char* summary;                                 // one line for the usage text
   int (*run)(std::span<const std::string_view> args);  // arguments after the name; the exit status
+  const char* usage = nullptr;  // `zorfp NAME --help` prints it, on standard output
 };
 
 class RegisterSubcommand {

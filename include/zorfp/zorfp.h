@@ -88,6 +88,27 @@ ZORFP_API const char* zorfp_last_error(void);
 /* A short English name of a status: "type mismatch". */
 ZORFP_API const char* zorfp_status_text(zorfp_status status);
 
+/* The library's version, "major.minor.patch"; the major number is the one in its soname. */
+ZORFP_API const char* zorfp_version(void);
+
+/* One member of an object's interface, as its catalogue describes it. */
+typedef struct zorfp_member_info {
+  const char* name;      /* "FPSale" */
+  const char* signature; /* "FPSale(Amount int, ...) -> bool", "Lang: byte (read/write)" */
+  const char* doc;       /* what it does, one sentence */
+  int readable;          /* a method, or a property that can be read */
+  int writable;          /* a property that can be written */
+  int is_method;
+  size_t param_count;    /* a method's arguments, an indexed property's index arguments */
+  int built;             /* 0: part of the interface but not implemented in this build */
+} zorfp_member_info;
+
+/* The number of members of the object's interface, in interface order. */
+ZORFP_API size_t zorfp_member_count(const zorfp_object* object);
+
+/* Describes member `index` (from 0). The strings live as long as the library. */
+ZORFP_API zorfp_status zorfp_member_at(const zorfp_object* object, size_t index, zorfp_member_info* out);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #define ZORFP_VALUE_INIT_(k, field, x) \

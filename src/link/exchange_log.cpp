@@ -70,7 +70,7 @@ std::string FormatLogRecord(LogKind kind, const std::string& stamp, const std::s
 
 std::filesystem::path LogFolder(const Environment& env) {
   if (!env.log_folder.empty()) return env.log_folder;
-  return ModuleFileName().parent_path() / "Log";
+  return DefaultLogFolder();
 }
 
 void WriteLog(const Link& link, LogKind kind, const Bytes& data) {

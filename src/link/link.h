@@ -29,7 +29,7 @@ struct LinkState {
 // Facts about the platform the log needs; the module fills them in, tests replace them.
 struct Environment {
   LocaleFormats locale;
-  std::filesystem::path log_folder;  // empty: the folder "Log" beside the library
+  std::filesystem::path log_folder;  // empty: DefaultLogFolder()
 };
 
 struct Link {

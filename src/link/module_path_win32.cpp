@@ -16,4 +16,9 @@ std::filesystem::path ModuleFileName() {
   return std::filesystem::path(std::wstring(buffer, n));
 }
 
+// Beside the DLL, where clients of the Windows driver look for it.
+std::filesystem::path DefaultLogFolder() {
+  return ModuleFileName().parent_path() / "Log";
+}
+
 }  // namespace zorfp

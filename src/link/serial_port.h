@@ -89,6 +89,11 @@ using PortOpener = std::function<std::unique_ptr<SerialPort>(const std::string& 
 // The platform's opener (serial_posix.cpp / serial_win32.cpp).
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name);
 
+// Why this thread's last OpenSerialPort failed, in the system's words ("/dev/ttyUSB0: Permission
+// denied"); empty after one that succeeded. The members report "Port is busy!" whatever the cause,
+// as clients expect; a tool can show this beside it.
+std::string LastOpenFailure();
+
 // The platform name of port number n: "/dev/ttyS<n-1>" on POSIX, "\\.\COM<n>" on Windows.
 std::string SerialPortName(unsigned number);
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "link/serial_port.h"
 
@@ -201,16 +202,28 @@ class PosixSerialPort final : public SerialPort {
 
 }  // namespace
 
+thread_local std::string g_open_failure;
+
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name) {
+  g_open_failure.clear();
   const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    g_open_failure = name + ": " + std::strerror(errno);
+    return nullptr;
+  }
   // flock keeps out every other opener, root included; TIOCEXCL refuses further opens of a tty.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    g_open_failure = name + (errno == EWOULDBLOCK ? std::string(": in use by another opener")
+                                                  : ": " + std::string(std::strerror(errno)));
     ::close(fd);
     return nullptr;
   }
   if (::isatty(fd)) (void)::ioctl(fd, TIOCEXCL);
   return std::make_unique<PosixSerialPort>(fd);
+}
+
+std::string LastOpenFailure() {
+  return g_open_failure;
 }
 
 std::string SerialPortName(unsigned number) {

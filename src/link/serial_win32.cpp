@@ -160,12 +160,30 @@ class Win32SerialPort final : public SerialPort {
 
 }  // namespace
 
+thread_local std::string g_open_failure;
+
 std::unique_ptr<SerialPort> OpenSerialPort(const std::string& name) {
+  g_open_failure.clear();
   // No sharing: the port is this object's alone, in the whole system.
   const HANDLE h = ::CreateFileA(ToAnsiCodePage(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    char text[512] = {};
+    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                     0, text, sizeof text, nullptr);
+    std::string reason = n ? std::string(text, n) : "error " + std::to_string(error);
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' || reason.back() == ' ')) {
+      reason.pop_back();
+    }
+    g_open_failure = name + ": " + reason;
+    return nullptr;
+  }
   return std::make_unique<Win32SerialPort>(h);
+}
+
+std::string LastOpenFailure() {
+  return g_open_failure;
 }
 
 std::string SerialPortName(unsigned number) {

@@ -1,17 +1,20 @@
 // The flat C API over the driver objects' IDispatch: what an automation client does (name to
 // identifier, Invoke with VARIANT arguments), with UTF-8 strings and status codes instead.
 #include <exception>
+#include <mutex>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "server/com_object.h"
+#include "server/dispatch.h"
 #include "server/value.h"
 #include "zorfp/zorfp.h"
 
 struct zorfp_object {
   IDispatch* dispatch;
   std::string class_name;
+  zorfp::VariantId variant;
   std::string string_result;  // holds a string result until the next call
 };
 
@@ -171,6 +174,19 @@ zorfp_status Invoke(zorfp_object* object, const char* member, WORD flags, const 
   return ZORFP_OK;
 }
 
+// The signatures as text, made once per class for the life of the library.
+const std::vector<std::string>& Signatures(zorfp::VariantId id) {
+  static std::vector<std::string> all[zorfp::kVariantCount];
+  static std::once_flag once[zorfp::kVariantCount];
+  const auto i = static_cast<std::size_t>(id);
+  std::call_once(once[i], [&] {
+    for (const zorfp::server::BoundMember& m : zorfp::server::Dispatcher::For(id).members()) {
+      all[i].push_back(zorfp::server::Signature(*m.info));
+    }
+  });
+  return all[i];
+}
+
 }  // namespace
 
 extern "C" {
@@ -191,7 +207,7 @@ ZORFP_API zorfp_status zorfp_create(const char* class_name, zorfp_object** out) 
         factory->lpVtbl->CreateInstance(factory, nullptr, IID_IDispatch, reinterpret_cast<void**>(&dispatch));
     factory->lpVtbl->Release(factory);
     if (FAILED(hr)) return Failed(StatusOf(hr), FailureText(hr));
-    *out = new zorfp_object{dispatch, cls->coclass, {}};
+    *out = new zorfp_object{dispatch, cls->coclass, cls->variant, {}};
     g_last_error.clear();
     return ZORFP_OK;
   } catch (const std::bad_alloc&) {
@@ -231,6 +247,36 @@ ZORFP_API zorfp_status zorfp_set(zorfp_object* object, const char* property, con
     return Failed(ZORFP_E_OUT_OF_MEMORY, "Not enough memory.");
   } catch (const std::exception& e) {
     return Failed(ZORFP_E_FAILED, e.what());
+  }
+}
+
+ZORFP_API const char* zorfp_version(void) {
+  return ZORFP_VERSION_TEXT;
+}
+
+ZORFP_API size_t zorfp_member_count(const zorfp_object* object) {
+  return object ? zorfp::server::Dispatcher::For(object->variant).members().size() : 0;
+}
+
+ZORFP_API zorfp_status zorfp_member_at(const zorfp_object* object, size_t index, zorfp_member_info* out) {
+  try {
+    if (!object || !out) return Failed(ZORFP_E_INVALID_ARGUMENT, "Invalid argument.");
+    const auto members = zorfp::server::Dispatcher::For(object->variant).members();
+    if (index >= members.size()) return Failed(ZORFP_E_INVALID_ARGUMENT, "No member at that index.");
+    const zorfp::server::BoundMember& m = members[index];
+    *out = zorfp_member_info{};
+    out->name = m.info->name;
+    out->signature = Signatures(object->variant)[index].c_str();
+    out->doc = m.info->doc ? m.info->doc : "";
+    out->readable = m.info->readable();
+    out->writable = m.info->writable();
+    out->is_method = m.info->kind == zorfp::server::MemberKind::kMethod;
+    out->param_count = m.info->params.size();
+    out->built = m.complete();
+    g_last_error.clear();
+    return ZORFP_OK;
+  } catch (const std::bad_alloc&) {
+    return Failed(ZORFP_E_OUT_OF_MEMORY, "Not enough memory.");
   }
 }
 

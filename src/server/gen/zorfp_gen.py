@@ -4,6 +4,8 @@
   zorfp_gen.py tables CATALOGUE OUT.cpp      dispatch tables for src/server (catalogue.h)
   zorfp_gen.py docs CATALOGUE OUT_DIR        member reference, one Markdown page per class
   zorfp_gen.py docs CATALOGUE DIR --check    exit 1 when DIR differs from what would be written
+      --zorfp PATH                           marks each member built or not built as
+                                             `PATH members --status` reports (the build's bindings)
   zorfp_gen.py idl CATALOGUE OUT.idl         the type library's IDL, for widl (Windows)
   zorfp_gen.py vtables CATALOGUE OUT.cpp     the dual interfaces' function tables (Windows), over
                                              the header widl writes from that IDL
@@ -11,12 +13,14 @@
   zorfp_gen.py wxs CATALOGUE OUT.wxi         the registry rows of the installation database (wixl):
                                              the keys DllRegisterServer writes, for the DLL's file
 
-Each output is a function of the catalogue alone, written only when its text changes, so that
-rebuilding does not touch what did not change.
+Each output is a function of the catalogue alone (the member reference also of the build's
+bindings, through --zorfp), written only when its text changes, so that rebuilding does not touch
+what did not change.
 """
 
 import argparse
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -153,7 +157,22 @@ def md_cell(text):
     return text.replace("|", "\\|")
 
 
-def emit_class_page(lib, cls):
+MARKS = {"built": "built", "partial": "partly built", "-": "not built"}
+
+
+def read_status(zorfp):
+    """{(class, member): mark} from `zorfp members --status`; None without a program."""
+    if not zorfp:
+        return None
+    out = subprocess.run([zorfp, "members", "--status"], check=True, capture_output=True, text=True).stdout
+    status = {}
+    for line in out.splitlines():
+        cls, name, mark = line.split(" ")
+        status[(cls, name)] = MARKS[mark]
+    return status
+
+
+def emit_class_page(lib, cls, status=None):
     iface = lib.interface(cls.interface)
     lines = [
         "# %s" % cls.name,
@@ -169,11 +188,21 @@ def emit_class_page(lib, cls):
         "Properties show their type and whether they are read, written or both; an indexed property",
         "shows its index in brackets. Names bind case-insensitively.",
         "",
-        "| Id | Member | What it does |",
-        "|---:|---|---|",
     ]
-    for m in iface.members:
-        lines.append("| %d | `%s` | %s |" % (m.dispid, md_cell(signature(m)), md_cell(lib.docs[m.name][1])))
+    if status is None:
+        lines += ["| Id | Member | What it does |", "|---:|---|---|"]
+        for m in iface.members:
+            lines.append("| %d | `%s` | %s |" % (m.dispid, md_cell(signature(m)), md_cell(lib.docs[m.name][1])))
+    else:
+        built = sum(1 for m in iface.members if status.get((cls.name, m.name)) == "built")
+        lines += ["In this build %d of the %d members are built; a member marked not built is part of"
+                  % (built, len(iface.members)),
+                  "the interface, but calling it fails with \"... is not implemented in this build\".", ""]
+        lines += ["| Id | Member | Built | What it does |", "|---:|---|---|---|"]
+        for m in iface.members:
+            lines.append("| %d | `%s` | %s | %s |" % (m.dispid, md_cell(signature(m)),
+                                                     status.get((cls.name, m.name), "not built"),
+                                                     md_cell(lib.docs[m.name][1])))
     lines.append("")
     return "\n".join(lines)
 
@@ -203,10 +232,10 @@ def emit_index(lib):
     return "\n".join(lines)
 
 
-def doc_pages(lib):
+def doc_pages(lib, status=None):
     pages = {"README.md": emit_index(lib)}
     for c in lib.coclasses:
-        pages[c.name + ".md"] = emit_class_page(lib, c)
+        pages[c.name + ".md"] = emit_class_page(lib, c, status)
     return pages
 
 
@@ -488,6 +517,7 @@ def main(argv):
     parser.add_argument("catalogue")
     parser.add_argument("out")
     parser.add_argument("--check", action="store_true", help="docs: compare instead of writing")
+    parser.add_argument("--zorfp", help="docs: the zorfp program whose bindings mark members built")
     args = parser.parse_args(argv)
     try:
         lib = catalogue.load(args.catalogue)
@@ -506,7 +536,7 @@ def main(argv):
     if args.what in emitters:
         write_if_changed(args.out, emitters[args.what](lib))
         return 0
-    pages = doc_pages(lib)
+    pages = doc_pages(lib, read_status(args.zorfp))
     if args.check:
         stale = []
         for name, text in pages.items():

@@ -17,6 +17,7 @@
 
 #include "server/binding.h"
 #include "server/dispatch.h"
+#include "tools/json.h"
 
 extern char** environ;
 
@@ -289,8 +290,47 @@ TEST(Cli, MembersAndCoverage) {
 TEST(Cli, HelpListsTheSubcommands) {
   const Ran r = Zorfp({"--help"}, "");
   EXPECT_EQ(r.exit_status, 0);
-  EXPECT_NE(r.out.find("usage: zorfp [--class NAME] [--json] [FILE]"), std::string::npos);
+  EXPECT_NE(r.out.find("usage: zorfp [--class NAME] [--json] [--show-args] [FILE]"), std::string::npos);
   EXPECT_NE(r.out.find("  members "), std::string::npos);
+}
+
+TEST(Cli, EverySubcommandHasHelpOnStandardOutput) {
+  const std::vector<std::vector<std::string>> asks = {
+      {"demo", "--help"}, {"demo", "-h"}, {"members", "--help"}, {"members", "--class", "EP-02", "--help"}};
+  for (const std::vector<std::string>& ask : asks) {
+    const Ran r = Zorfp(ask, "");
+    EXPECT_EQ(r.exit_status, 0) << ask[0];
+    EXPECT_EQ(r.out.rfind("usage: zorfp " + ask[0], 0), 0u) << r.out;
+    EXPECT_EQ(r.err, "") << ask[0];
+  }
+}
+
+TEST(Cli, ShowArgsAndAFailedOpensReason) {
+  TempDir dir;
+  const std::string missing = (dir.path() / "no-such-port").string();
+  const Ran r = Zorfp({"--show-args"}, "FPInitEx \"" + missing + "\" 9600 1 1\nLang = 0\nFPChangeBaudRate 3 false\n");
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.lines(),
+            (std::vector<std::string>{
+                "ZOR_05_03.FPInitEx(\"" + missing + "\", 9600, 1, 1) -> false  [result 0, status 0] Порт занят!",
+                "ZOR_05_03.Lang = 0 -> null  [result 0, status 0] Порт занят!",
+                "ZOR_05_03.FPChangeBaudRate(3, false) -> false  [result 111, status 255] Incorrect baud rate!",
+            }));
+  // The member's own result is as defined; the system's reason goes beside it.
+  EXPECT_EQ(r.err, "zorfp: FPInitEx: cannot open " + missing + ": No such file or directory\n");
+}
+
+TEST(Cli, DemoWithJsonPrintsOnlyJsonLines) {
+  const Ran r = Zorfp({"demo", "--json"}, "");
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  const std::vector<std::string> lines = r.lines();
+  ASSERT_GT(lines.size(), 5u);
+  for (const std::string& line : lines) {
+    const Json j = Json::parse(line, nullptr, false);
+    ASSERT_TRUE(j.is_object()) << line;
+    if (&line != &lines.back()) EXPECT_TRUE(j.contains("args")) << line;
+  }
+  EXPECT_NE(Json::parse(lines.back())["tape"].get<std::string>().find("РЕШТА"), std::string::npos);
 }
 
 }  // namespace
