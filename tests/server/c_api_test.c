@@ -76,6 +76,26 @@ int main(void) {
   CHECK(strcmp(zorfp_last_error(), "") == 0);
   CHECK(strcmp(zorfp_status_text(ZORFP_E_TYPE_MISMATCH), "type mismatch") == 0);
 
+  /* The version, and each member as the catalogue describes it, in interface order. */
+  CHECK(strcmp(zorfp_version(), ZORFP_EXPECTED_VERSION) == 0);
+  CHECK(zorfp_member_count(a) == 416 && zorfp_member_count(old) < zorfp_member_count(b));
+  zorfp_member_info m;
+  CHECK(zorfp_member_at(a, 0, &m) == ZORFP_OK && strcmp(m.name, "FPInit") == 0 && m.is_method && m.built &&
+        m.param_count == 4);
+  CHECK(strcmp(m.signature, "FPInit(PortNumber byte, BaudRate dword, ReadTimeOut byte, WriteTimeOut byte) -> bool") == 0);
+  size_t lang = 0, modem = 0;
+  for (size_t i = 0; i < zorfp_member_count(a); ++i) {
+    CHECK(zorfp_member_at(a, i, &m) == ZORFP_OK);
+    if (strcmp(m.name, "Lang") == 0) lang = m.readable && m.writable && !m.is_method && m.built && m.doc[0];
+    /* built says what a call finds */
+    if (strcmp(m.name, "ModemACQPort") == 0) {
+      modem = m.readable && !m.writable && m.built == (zorfp_call(a, m.name, NULL, 0, &r) != ZORFP_E_NOT_IMPLEMENTED);
+    }
+  }
+  CHECK(lang && modem);
+  CHECK(zorfp_member_at(a, 416, &m) == ZORFP_E_INVALID_ARGUMENT);
+  CHECK(zorfp_member_at(NULL, 0, &m) == ZORFP_E_INVALID_ARGUMENT && zorfp_member_count(NULL) == 0);
+
   zorfp_release(a);
   zorfp_release(b);
   zorfp_release(old);
