@@ -175,7 +175,8 @@ Usage:
             [--fault NAME=VALUE]... [--force CC:SS:RR:VV[:DATAHEX]]...
             [--processing-ms [CC=]MS]... [--syn-interval-ms MS]
 
-Once it serves it prints one line "ready PATH" (PATH: what the host opens) and serves until
+Once it serves, with the link in place, it prints one line "ready PATH" (PATH: what the host
+opens; a script waits for that line before it opens PATH) and serves until
 SIGTERM or SIGINT, then writes the state file and exits 0. SIGUSR1 writes the state file at once
 (to standard error without --state). Exit status 2: bad command line; 1: could not start.
 
