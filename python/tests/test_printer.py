@@ -108,3 +108,21 @@ def test_an_open_that_fails_raises_with_the_call_result(tmp_path):
 
 def test_the_library_version_is_the_packages():
     assert zorfp.library_version() == zorfp.__version__
+
+
+def test_after_a_lost_answer_the_receipts_turnover_tells_whether_the_item_is_on_it():
+    # The guide's procedure: the second sale is executed and every answer to it lost (the third
+    # frame and the five resends a call makes after empty answers).
+    with zorfp.simulator("05-03", "--fault", "lose-answer=6x@3") as quiet:
+        with zorfp.Printer("ZOR_05_03", quiet.port, baud=9600) as fp:
+            fp.RepeatCount = 0  # no resend: the call ends with "no answer"
+            try:
+                assert fp.FPSale(1, 0, True, 1000, "etgTax_A", False, "Tea", 1)
+                before = fp.GetTurnCurrentCheckTax_A
+                assert fp.FPSale(1, 0, True, 250, "etgTax_A", False, "Sugar", 2) is False
+                assert fp.last_result.code == 101
+                assert fp.FPGetCurrentStatus() and fp.ReceiptOpened
+                assert fp.GetTurnCurrentCheckTax_A == before + 250  # registered: do not sell it again
+            finally:
+                fp.RepeatCount = 2
+            assert fp.FPResetOrder()
