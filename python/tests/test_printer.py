@@ -126,3 +126,16 @@ def test_after_a_lost_answer_the_receipts_turnover_tells_whether_the_item_is_on_
             finally:
                 fp.RepeatCount = 2
             assert fp.FPResetOrder()
+
+
+@pytest.mark.parametrize("class_name, variant", [
+    ("ZOR_EP_01", "EP-01"), ("ZOR_08_01", "08-01"), ("ZOR_EP_02", "EP-02"), ("ZOR_EP_05", "EP-05"),
+    ("ZOR_EP_06", "EP-06"), ("ZOR_05_02", "05-02"), ("ZOR_05_03", "05-03"),
+])
+def test_every_class_opens_its_printer_and_closes_it(class_name, variant):
+    with zorfp.simulator(variant) as printer:
+        with zorfp.Printer(class_name, printer.port, check=True) as fp:
+            assert fp.last_result.text == ""
+        # Leaving the block closed the port: another object may open it now.
+        with zorfp.Printer(class_name, printer.port):
+            pass
