@@ -189,10 +189,8 @@ TEST_F(RegistersTest, Cancellations) {
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetGlobCancSale"), 3);
   EXPECT_EQ(Call<AnsiString>(*driver_, "GetSumGlobCancSale"), "4294977296");
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetSumGlobCancSaleExt"), 10000);
-  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetGlobCancPay"), 2);
   EXPECT_EQ(Call<AnsiString>(*driver_, "GetSumGlobCancPay"), "1000");
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetPayPosCancelsSumExt"), 1000);
-  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetSalePositionCancels"), 3);
   EXPECT_EQ(Sent().front(), "1C 74 2F 10 0E");
   EXPECT_EQ(Sent().back(), "1C 82 2F 10 0E");
   Answer(FromHex("03 00 10 27 00 00 01 02 00 E8 03 00 00 00"), 0, 16);
