@@ -17,15 +17,14 @@ OptionFlags& HeldFlags(Driver& d) {
 }
 
 bool FPGetFlags(Driver& d) {
-  const auto flags = Query<OptionFlags>(
-      d, Command(kReadFlags),
-      [](AnswerReader& r, OptionFlags& f) {
-        f.Group1 = static_cast<std::uint16_t>(r.UIntLE(2));
-        f.Group3 = static_cast<std::uint32_t>(r.UIntLE(4));
-        f.Group4 = r.U8();
-        f.FeedLines = r.U8();
-      },
-      {.more_allowed = true});
+  const auto flags = Query<OptionFlags>(d, Command(kReadFlags),
+                                        [](AnswerReader& r, OptionFlags& f) {
+                                          f.Group1 = static_cast<std::uint16_t>(r.UIntLE(2));
+                                          f.Group3 = static_cast<std::uint32_t>(r.UIntLE(4));
+                                          f.Group4 = r.U8();
+                                          f.FeedLines = r.U8();
+                                        },
+                                        {.more_allowed = true});
   if (!flags) return false;
   HeldFlags(d) = *flags;
   return true;

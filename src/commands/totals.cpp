@@ -65,7 +65,8 @@ Command MemoryRead(std::uint16_t address, Byte length) {
 // `length` bytes at `address`, read with `read` after the answer is judged as `judge` says.
 template <typename T, typename Read>
 std::optional<T> QueryMemory(Driver& d, std::uint16_t address, Byte length, Judge judge, Read&& read) {
-  return Query<T>(d, MemoryRead(address, length), std::forward<Read>(read), {.judge = judge, .more_allowed = true});
+  return Query<T>(d, MemoryRead(address, length), std::forward<Read>(read),
+                  {.judge = judge, .more_allowed = true});
 }
 
 }  // namespace
@@ -75,9 +76,9 @@ std::optional<DayCounter> ReadCounterAt(Driver& d, std::uint16_t address) {
     return QueryMemory<DayCounter>(d, address, kCounterSize, Judge::kEvaluate,
                                    [](AnswerReader& r, DayCounter& c) { c.Count = BcdCounter(r); });
   }
-  return QueryMemory<DayCounter>(d, address, kCounterSize, Judge::kReportOnly, [](AnswerReader& r, DayCounter& c) {
-    c.Count = static_cast<std::int32_t>(r.UIntLE(kCounterSize));
-  });
+  return QueryMemory<DayCounter>(
+      d, address, kCounterSize, Judge::kReportOnly,
+      [](AnswerReader& r, DayCounter& c) { c.Count = static_cast<std::int32_t>(r.UIntLE(kCounterSize)); });
 }
 
 std::optional<GroupRegisters> ReadGroupRegistersAt(Driver& d, std::uint16_t address) {

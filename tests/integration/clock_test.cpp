@@ -55,23 +55,27 @@ TEST_F(ClockTest, SetCommandsOnTheWire) {
        "04 13 05 07"},
       {VariantId::kEP_01, kDayMonthYear, [](Driver& d) { Call(d, "FPSetTime", 0.5); }, "04 12 00 00"},
       {VariantId::kEP_02, kDayMonthYear, [](Driver& d) { Put(d, "CurrentDate", "9.3.2024"); }, "02 09 03 24"},
-      {VariantId::kEP_05, kYearMonthDay, [](Driver& d) { Put(d, "CurrentDate", "2031-12-31"); }, "02 31 12 31"},
+      {VariantId::kEP_05, kYearMonthDay, [](Driver& d) { Put(d, "CurrentDate", "2031-12-31"); },
+       "02 31 12 31"},
       {VariantId::kEP_06, kMonthDayYear, [](Driver& d) { Put(d, "CurrentDate", "3/9/2024"); }, "02 09 03 24"},
-      {VariantId::kEP_02, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "12:05:07 AM"); }, "04 00 05 07"},
-      {VariantId::kEP_05, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "12:05:07 PM"); }, "04 12 05 07"},
-      {VariantId::kEP_06, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "1:05:07 pm"); }, "04 13 05 07"},
-      {VariantId::kEP_02, kDayMonthYear, [](Driver& d) { Put(d, "CurrentTime", " 9:05:07 "); }, "04 09 05 07"},
+      {VariantId::kEP_02, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "12:05:07 AM"); },
+       "04 00 05 07"},
+      {VariantId::kEP_05, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "12:05:07 PM"); },
+       "04 12 05 07"},
+      {VariantId::kEP_06, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "1:05:07 pm"); },
+       "04 13 05 07"},
+      {VariantId::kEP_02, kDayMonthYear, [](Driver& d) { Put(d, "CurrentTime", " 9:05:07 "); },
+       "04 09 05 07"},
       {VariantId::k05_03, kMonthDayYear, [](Driver& d) { Put(d, "CurrentTime", "1:05 PM"); }, "04 13 05 00"},
-      {VariantId::k05_02, kDayMonthYear, [](Driver& d) { Put(d, "CurrentDate", "29.02.2028"); }, "02 29 02 28"},
-      {VariantId::k05_02,
-       kDayMonthYear,
+      {VariantId::k05_02, kDayMonthYear, [](Driver& d) { Put(d, "CurrentDate", "29.02.2028"); },
+       "02 29 02 28"},
+      {VariantId::k05_02, kDayMonthYear,
        [](Driver& d) {
          Put(d, "CurrentDateEx", Date(2024, 3, 9, 23, 59));
          EXPECT_TRUE(Call<bool>(d, "FPSetCurrentDate"));
        },
        "02 09 03 24"},
-      {VariantId::k05_03,
-       kDayMonthYear,
+      {VariantId::k05_03, kDayMonthYear,
        [](Driver& d) {
          Put(d, "CurrentTimeEx", Date(2024, 3, 9, 21, 8, 9));  // the day count does not matter
          EXPECT_TRUE(Call<bool>(d, "FPSetCurrentTime"));

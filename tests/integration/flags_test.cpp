@@ -15,9 +15,9 @@ using testing::CommandsHex;
 using testing::FromHex;
 using testing::Put;
 
-const char* const kFlagNames[] = {"Flag1_0",  "Flag1_2", "Flag1_3",  "Flag1_4",  "Flag1_6", "Flag1_8",
-                                  "Flag1_9",  "Flag1_10", "Flag1_12", "Flag3_7",  "Flag3_8", "Flag3_18",
-                                  "Flag3_19", "Flag4_0", "Flag4_1",  "Flag4_2",  "Flag4_7"};
+const char* const kFlagNames[] = {"Flag1_0",  "Flag1_2",  "Flag1_3",  "Flag1_4", "Flag1_6", "Flag1_8",
+                                  "Flag1_9",  "Flag1_10", "Flag1_12", "Flag3_7", "Flag3_8", "Flag3_18",
+                                  "Flag3_19", "Flag4_0",  "Flag4_1",  "Flag4_2", "Flag4_7"};
 
 class FlagsTest : public testing::PtyDriverTest {
  protected:
@@ -47,8 +47,7 @@ TEST_F(FlagsTest, ReadIntoTheCopyAndWrittenBackWhole) {
   EXPECT_FALSE(Call<bool>(*driver_, "Flag1_0"));
   Answer({});
   ASSERT_TRUE(Call<bool>(*driver_, "FPSetFlags", std::uint16_t{0x1234}));
-  EXPECT_EQ(CommandsHex(peer_.Frames()),
-            (std::vector<std::string>{"34", "35 34 12 04 14 80 00 0C 00 81 10"}))
+  EXPECT_EQ(CommandsHex(peer_.Frames()), (std::vector<std::string>{"34", "35 34 12 04 14 80 00 0C 00 81 10"}))
       << "the bits no property names go back as they were read";
 }
 
@@ -105,7 +104,10 @@ TEST_F(FlagsOnSimulatorTest, ThePrinterKeepsWhatIsWrittenUnderItsPassword) {
     SCOPED_TRACE(Traits(id).tag);
     Start(id);
     sim_->WithModel([](sim::PrinterModel& m) {
-      m.flags = {.group1 = 0x1405, .group3 = 0x00040080, .group4 = 0x81, .feed_lines = 3,
+      m.flags = {.group1 = 0x1405,
+                 .group3 = 0x00040080,
+                 .group4 = 0x81,
+                 .feed_lines = 3,
                  .programming_password = 777};
     });
     ASSERT_TRUE(Call<bool>(d(), "FPGetFlags"));

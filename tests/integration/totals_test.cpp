@@ -143,8 +143,8 @@ class RegistersTest : public testing::PtyDriverTest {
       const auto address = static_cast<std::uint16_t>(c.at(1) | c.at(2) << 8);
       const auto it = registers.find(address);
       const Bytes data = Registers({it == registers.end() ? 0 : it->second});
-      return std::vector<testing::Reply>{{testing::AnswerFrame(testing::FrameSeqOf(f), testing::FrameCodeOf(f), 0,
-                                                               address == refused ? 16 : 0, 0, data)}};
+      return std::vector<testing::Reply>{{testing::AnswerFrame(
+          testing::FrameSeqOf(f), testing::FrameCodeOf(f), 0, address == refused ? 16 : 0, 0, data)}};
     });
   }
   std::vector<std::string> Sent() const { return CommandsHex(peer_.Frames()); }
@@ -200,8 +200,14 @@ TEST_F(RegistersTest, Cancellations) {
 
 TEST_F(RegistersTest, TheOlderClassesReadTheDayRegisterByRegister) {
   Open(VariantId::kEP_01);
-  Serve({{0x301D, 400}, {0x3031, 600 + (std::uint64_t{1} << 32)}, {0x303B, 200}, {0x3040, 50}, {0x3045, 100},
-         {0x305A, 70}, {0x30D5, 30}, {0x30C6, 9}});
+  Serve({{0x301D, 400},
+         {0x3031, 600 + (std::uint64_t{1} << 32)},
+         {0x303B, 200},
+         {0x3040, 50},
+         {0x3045, 100},
+         {0x305A, 70},
+         {0x30D5, 30},
+         {0x30C6, 9}});
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDayTimeTurnByCash"), 650);
   EXPECT_EQ(Sent(), (std::vector<std::string>{"1C 1D 30 10 05", "1C 22 30 10 05", "1C 27 30 10 05",
                                               "1C 2C 30 10 05", "1C 31 30 10 05", "1C 36 30 10 05",
@@ -276,9 +282,12 @@ TEST_F(TotalsOnSimulatorTest, RegistersByAddressOnEveryClass) {
       EXPECT_EQ(Call<AnsiString>(d(), "GetPayCheckNumberExt"), std::to_string(day.refunds.receipts));
       EXPECT_EQ(Call<AnsiString>(d(), "GetDaySaleSum"), std::to_string(sales));
       EXPECT_EQ(Call<AnsiString>(d(), "GetDayPaySum"), std::to_string(refunds));
-      EXPECT_EQ(Call<std::int32_t>(d(), "GetGlobCancSale"), static_cast<std::int32_t>(day.sales.cancelled_receipts.count));
-      EXPECT_EQ(Call<AnsiString>(d(), "GetSumGlobCancSale"), std::to_string(day.sales.cancelled_receipts.sum));
-      EXPECT_EQ(Call<std::int32_t>(d(), "GetSalePositionCancels"), static_cast<std::int32_t>(day.sales.cancelled_items.count));
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetGlobCancSale"),
+                static_cast<std::int32_t>(day.sales.cancelled_receipts.count));
+      EXPECT_EQ(Call<AnsiString>(d(), "GetSumGlobCancSale"),
+                std::to_string(day.sales.cancelled_receipts.sum));
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetSalePositionCancels"),
+                static_cast<std::int32_t>(day.sales.cancelled_items.count));
       EXPECT_EQ(Call<std::int32_t>(d(), "GetGlobCancSale"), 1);
       EXPECT_FALSE(Call<bool>(d(), "GetPaymentMode"));
     }

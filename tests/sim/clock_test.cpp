@@ -88,7 +88,8 @@ TEST(FlagsCommandsTest, ReadWriteAndTheirRefusals) {
   }
   EXPECT_EQ(m.flags.feed_lines, 3) << "a refused write changes nothing";
   PrinterModel ep06(Variant::kEp06);
-  EXPECT_EQ(Execute(ep06, Bytes{0x34}).answer.result, result::kCommandForbidden) << "only 05-02 and 05-03 keep flags";
+  EXPECT_EQ(Execute(ep06, Bytes{0x34}).answer.result, result::kCommandForbidden)
+      << "only 05-02 and 05-03 keep flags";
 }
 
 }  // namespace

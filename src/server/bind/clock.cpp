@@ -29,14 +29,10 @@ const server::Bindings kClockBindings{
 };
 
 const server::Bindings kStoredClockBindings{
-    BindLocal(&GetCurrentDateEx, "CurrentDateEx"),
-    BindPut(&PutCurrentDateEx, "CurrentDateEx"),
-    BindLocal(&GetCurrentTimeEx, "CurrentTimeEx"),
-    BindPut(&PutCurrentTimeEx, "CurrentTimeEx"),
-    Bind(&FPGetCurrentDate, "FPGetCurrentDate"),
-    Bind(&FPSetCurrentDate, "FPSetCurrentDate"),
-    Bind(&FPGetCurrentTime, "FPGetCurrentTime"),
-    Bind(&FPSetCurrentTime, "FPSetCurrentTime"),
+    BindLocal(&GetCurrentDateEx, "CurrentDateEx"), BindPut(&PutCurrentDateEx, "CurrentDateEx"),
+    BindLocal(&GetCurrentTimeEx, "CurrentTimeEx"), BindPut(&PutCurrentTimeEx, "CurrentTimeEx"),
+    Bind(&FPGetCurrentDate, "FPGetCurrentDate"),   Bind(&FPSetCurrentDate, "FPSetCurrentDate"),
+    Bind(&FPGetCurrentTime, "FPGetCurrentTime"),   Bind(&FPSetCurrentTime, "FPSetCurrentTime"),
 };
 
 const server::Bindings kFiscalizationBindings{

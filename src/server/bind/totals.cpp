@@ -1,8 +1,8 @@
 // Bindings of the counters and totals: the day totals and the open receipt's totals read afresh,
 // the copies FPReadDayReport and FPGetReceiptData keep (05-02, 05-03), the cash in the drawer, and
 // the receipt values of the open receipt.
-#include "commands/status.h"
 #include "commands/totals.h"
+#include "commands/status.h"
 #include "server/binding_forms.h"
 
 namespace zorfp {
@@ -90,8 +90,10 @@ const server::Bindings kReceiptValueBindings{
 // Registers read by address. The newer classes' Ext forms give the integer where the plain form
 // gives text.
 const server::Bindings kMemoryRegisterBindings{
-    QueryField<&ReadCounter<kSaleCounterAddress>, &DayCounter::Count, 0, AsDecimalText>("GetSaleCheckNumberExt"),
-    QueryField<&ReadCounter<kRefundCounterAddress>, &DayCounter::Count, 0, AsDecimalText>("GetPayCheckNumberExt"),
+    QueryField<&ReadCounter<kSaleCounterAddress>, &DayCounter::Count, 0, AsDecimalText>(
+        "GetSaleCheckNumberExt"),
+    QueryField<&ReadCounter<kRefundCounterAddress>, &DayCounter::Count, 0, AsDecimalText>(
+        "GetPayCheckNumberExt"),
     QueryField<&ReadCounter<kSaleCounterAddress>, &DayCounter::Count, 0, AsDecimalText>("FPGetCheckSale"),
     QueryField<&ReadCounter<kRefundCounterAddress>, &DayCounter::Count, 0, AsDecimalText>("FPGetCheckPay"),
     QueryField<&ReadGroupRegisters<kSaleGroupsAddress>, &GroupSumText>("GetDaySaleSum"),
@@ -123,21 +125,36 @@ const server::Bindings kCancellationBindings{
 const server::Bindings kOlderDayBindings{
     Bind(&FPGetDaySumSale, "FPGetDaySumSale"),
     Bind(&FPGetDaySumPay, "FPGetDaySumPay"),
-    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 0>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumSale_A"),
-    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 5>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumSale_B"),
-    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 10>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumSale_C"),
-    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 15>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumSale_D"),
-    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 20>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumSale_E"),
-    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 25>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumSale_F"),
-    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 0>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumPay_A"),
-    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 5>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumPay_B"),
-    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 10>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumPay_C"),
-    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 15>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumPay_D"),
-    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 20>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumPay_E"),
-    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 25>, &MoneyRegister::Value, 0, AsLow32>("ExtFPGetDaySumPay_F"),
-    QueryField<&ReadMoneyRegister<kSaleCardAddress>, &MoneyRegister::Value, 0, AsLow32>("GetDayTimeTurnByCard"),
-    QueryField<&ReadMoneyRegister<kSaleCreditAddress>, &MoneyRegister::Value, 0, AsLow32>("GetDayTimeTurnByCredit"),
-    QueryField<&ReadMoneyRegister<kSaleCheckAddress>, &MoneyRegister::Value, 0, AsLow32>("GetDayTimeTurnByCheck"),
+    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 0>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumSale_A"),
+    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 5>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumSale_B"),
+    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 10>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumSale_C"),
+    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 15>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumSale_D"),
+    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 20>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumSale_E"),
+    QueryField<&ReadMoneyRegister<kSaleGroupsAddress + 25>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumSale_F"),
+    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 0>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumPay_A"),
+    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 5>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumPay_B"),
+    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 10>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumPay_C"),
+    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 15>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumPay_D"),
+    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 20>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumPay_E"),
+    QueryField<&ReadMoneyRegister<kRefundGroupsAddress + 25>, &MoneyRegister::Value, 0, AsLow32>(
+        "ExtFPGetDaySumPay_F"),
+    QueryField<&ReadMoneyRegister<kSaleCardAddress>, &MoneyRegister::Value, 0, AsLow32>(
+        "GetDayTimeTurnByCard"),
+    QueryField<&ReadMoneyRegister<kSaleCreditAddress>, &MoneyRegister::Value, 0, AsLow32>(
+        "GetDayTimeTurnByCredit"),
+    QueryField<&ReadMoneyRegister<kSaleCheckAddress>, &MoneyRegister::Value, 0, AsLow32>(
+        "GetDayTimeTurnByCheck"),
     Bind(&GetDayTimeTurnByCash, "GetDayTimeTurnByCash"),
     QueryField<&ReadMoneyRegister<kCashInAddress>, &MoneyRegister::Value, 0, AsLow32>("GetDaySumAvance"),
     QueryField<&ReadMoneyRegister<kCashOutAddress>, &MoneyRegister::Value, 0, AsLow32>("GetDaySumGives"),
