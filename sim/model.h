@@ -21,6 +21,7 @@
 #include "sim/framing.h"
 #include "sim/json.h"
 #include "sim/receipt.h"
+#include "sim/state_flags.h"
 #include "sim/tax_table.h"
 #include "sim/variant.h"
 
@@ -182,6 +183,7 @@ struct PrinterModel {
   ProgrammingState programming;
   TaxTable taxes;    // model_taxes.cpp
   MemoryMap memory;  // served by the memory read (model_journal.cpp)
+  FlagsState flags;  // model_flags.cpp
 
   // Receipts and the day: items, payment and totals share them (receipt_flow.h).
   std::optional<DeviceClock::TimePoint> day_opened_at;

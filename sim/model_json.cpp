@@ -12,6 +12,7 @@ void WriteJson(const PrinterModel& m, Json& j) {
   j = Json::object();
   WriteIdentityJson(m, j);
   WriteClockJson(m, j);
+  WriteFlagsJson(m, j);
   WriteModeJson(m, j);
   WriteHeaderJson(m, j);
   WriteDeviceJson(m, j);

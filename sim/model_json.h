@@ -16,6 +16,8 @@ void WriteDeviceJson(const PrinterModel& m, Json& j);    // paper, conditions, l
 void WriteStatusJson(const PrinterModel& m, Json& j);    // last command failed, status bytes and block
 // model_clock.cpp
 void WriteClockJson(const PrinterModel& m, Json& j);
+// model_flags.cpp
+void WriteFlagsJson(const PrinterModel& m, Json& j);
 // model_programming.cpp
 void WriteHeaderJson(const PrinterModel& m, Json& j);
 // model_taxes.cpp

@@ -4,6 +4,7 @@
 // and discount commands keep. The members are bindings over these (server/bind/totals.cpp).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include "driver/driver.h"
@@ -27,6 +28,75 @@ struct DrawerCash {
   Money Cash;
 };
 std::optional<DrawerCash> ReadDrawerCash(Driver& d);
+
+// Registers read straight from the printer's memory (command 0x1C, area 0x10).
+inline constexpr std::uint16_t kSaleCounterAddress = 0x301B;
+inline constexpr std::uint16_t kSaleGroupsAddress = 0x301D;
+inline constexpr std::uint16_t kRefundCounterAddress = 0x30AB;
+inline constexpr std::uint16_t kRefundGroupsAddress = 0x30AD;
+inline constexpr std::uint16_t kReceiptCancelsAddress = 0x2F74;
+inline constexpr std::uint16_t kItemCancelsAddress = 0x2F82;
+// EP-01 only.
+inline constexpr std::uint16_t kSaleCardAddress = 0x303B;
+inline constexpr std::uint16_t kSaleCreditAddress = 0x3040;
+inline constexpr std::uint16_t kSaleCheckAddress = 0x3045;
+inline constexpr std::uint16_t kCashInAddress = 0x305A;
+inline constexpr std::uint16_t kCashOutAddress = 0x30D5;
+
+// A day receipt counter: binary on the newer classes, whatever the printer says of the read (it
+// is judged and reported, then used); two BCD bytes, 100 x high + low, on the older ones.
+struct DayCounter {
+  std::int32_t Count = 0;
+};
+std::optional<DayCounter> ReadCounterAt(Driver& d, std::uint16_t address);
+template <std::uint16_t Address>
+std::optional<DayCounter> ReadCounter(Driver& d) {
+  return ReadCounterAt(d, Address);
+}
+
+// The six tax-group turnover registers, read whatever the printer's status says.
+struct GroupRegisters {
+  Money Groups[kTaxGroups];
+};
+std::optional<GroupRegisters> ReadGroupRegistersAt(Driver& d, std::uint16_t address);
+template <std::uint16_t Address>
+std::optional<GroupRegisters> ReadGroupRegisters(Driver& d) {
+  return ReadGroupRegistersAt(d, Address);
+}
+// Their sum as decimal text, added whole in 64 bits; and the low four bytes of each added in 32
+// bits, as the integer forms have always given it.
+AnsiString GroupSumText(Driver& d, const GroupRegisters& r);
+std::int32_t GroupSum32(Driver& d, const GroupRegisters& r);
+
+// A cancellation block: cancelled sale receipts (or items) and their sum, then refund ones.
+struct Cancellations {
+  std::int32_t SaleCount = 0;
+  Money SaleSum;
+  std::int32_t RefundCount = 0;
+  Money RefundSum;
+};
+std::optional<Cancellations> ReadCancellationsAt(Driver& d, std::uint16_t address);
+template <std::uint16_t Address>
+std::optional<Cancellations> ReadCancellations(Driver& d) {
+  return ReadCancellationsAt(d, Address);
+}
+
+// One money register (older classes), executed or refused like a command.
+struct MoneyRegister {
+  Money Value;
+};
+std::optional<MoneyRegister> ReadMoneyRegisterAt(Driver& d, std::uint16_t address);
+template <std::uint16_t Address>
+std::optional<MoneyRegister> ReadMoneyRegister(Driver& d) {
+  return ReadMoneyRegisterAt(d, Address);
+}
+
+// EP-01 and 08-01: the six tax-group registers read one by one, their low four bytes added in 32
+// bits; 0 when any read fails.
+std::int32_t FPGetDaySumSale(Driver& d);
+std::int32_t FPGetDaySumPay(Driver& d);
+// EP-01: the day's sales less card, check and credit; 0 when any read fails.
+std::int32_t GetDayTimeTurnByCash(Driver& d);
 
 ReceiptValues& HeldReceipt(Driver& d);
 // A closed or cancelled receipt: cost, total, balance and discount sum 0, no change to give.

@@ -3,16 +3,22 @@
 // crafted answers and, at the end, against a day on the simulator.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "errors/codepage.h"
 #include "errors/encodings.h"
 #include "support/member_call.h"
 #include "support/pty_driver_fixture.h"
+#include "support/sent_commands.h"
 #include "support/sim_driver_fixture.h"
 
 namespace zorfp {
 namespace {
 
 using testing::Call;
+using testing::CommandOf;
+using testing::CommandsHex;
+using testing::FromHex;
 
 // A day totals answer of `forms` payment forms in which every register holds its own number.
 Bytes DayTotalsAnswer(int forms) {
@@ -120,7 +126,187 @@ TEST_F(TotalsTest, CashInTheDrawer) {
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetMoneyInBoxEx"), 10000) << "the fifth byte is not shown";
 }
 
+// Five-byte registers, low byte first.
+Bytes Registers(std::initializer_list<std::uint64_t> values) {
+  Bytes out;
+  for (std::uint64_t v : values) PutUIntLE(out, v, 5);
+  return out;
+}
+
+class RegistersTest : public testing::PtyDriverTest {
+ protected:
+  // Answers each memory read with the register at its address (0 where none is given); `refused`
+  // is refused with result 16.
+  void Serve(std::map<std::uint16_t, std::uint64_t> registers, std::uint16_t refused = 0) {
+    peer_.SetScript([=](const Bytes& f, std::size_t) {
+      const Bytes c = CommandOf(f);
+      const auto address = static_cast<std::uint16_t>(c.at(1) | c.at(2) << 8);
+      const auto it = registers.find(address);
+      const Bytes data = Registers({it == registers.end() ? 0 : it->second});
+      return std::vector<testing::Reply>{{testing::AnswerFrame(
+          testing::FrameSeqOf(f), testing::FrameCodeOf(f), 0, address == refused ? 16 : 0, 0, data)}};
+    });
+  }
+  std::vector<std::string> Sent() const { return CommandsHex(peer_.Frames()); }
+};
+
+TEST_F(RegistersTest, DaySumsAsTextAddUpWholeAndAsIntegersWrap) {
+  Open(VariantId::k05_03);
+  Answer(Registers({0x80000000, 0x80000000, 0x80000000, 0x80000000, 0x80000000, 0x80000000}));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetDaySaleSum"), "12884901888");
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDaySaleSumExt"), 0) << "the integer form wraps in 32 bits";
+  Answer(Registers({(std::uint64_t{1} << 32) + 5, 1, 2, 3, 4, 5}), 0x80, 1);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetDayPaySum"), "4294967316") << "the fifth byte counts in text";
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDayPaySumExt"), 20) << "read whatever the printer says";
+  Answer(Registers({1, 2, 3, 4, 5}));  // 25 bytes of 30
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetDaySaleSum"), "");
+  EXPECT_EQ(GetByteResult(*driver_), 103);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"1C 1D 30 10 1E", "1C 1D 30 10 1E", "1C AD 30 10 1E",
+                                              "1C AD 30 10 1E", "1C 1D 30 10 1E"}));
+}
+
+TEST_F(RegistersTest, ReceiptCounters) {
+  Open(VariantId::kEP_05);
+  Answer(FromHex("39 30"), 0, 16);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetSaleCheckNumberExt"), "12345") << "reported, then read anyway";
+  EXPECT_EQ(GetByteResult(*driver_), 16);
+  Answer(FromHex("07 00"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetPayCheckNumberExt"), "7");
+  Open(VariantId::kEP_01);  // the older classes keep the counters in BCD
+  Answer(FromHex("34 12"));
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FPGetCheckSale"), "1234");
+  Open(VariantId::k08_01);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FPGetCheckPay"), "1234");
+  Answer(FromHex("34 12"), 0, 16);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "FPGetCheckPay"), "") << "a refused read gives nothing";
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"1C 1B 30 10 02", "1C AB 30 10 02", "1C 1B 30 10 02",
+                                              "1C AB 30 10 02", "1C AB 30 10 02"}));
+}
+
+TEST_F(RegistersTest, Cancellations) {
+  Open(VariantId::k05_02);
+  Answer(FromHex("03 00 10 27 00 00 01 02 00 E8 03 00 00 00"));
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetGlobCancSale"), 3);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetSumGlobCancSale"), "4294977296");
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetSumGlobCancSaleExt"), 10000);
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetSumGlobCancPay"), "1000");
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetPayPosCancelsSumExt"), 1000);
+  EXPECT_EQ(Sent().front(), "1C 74 2F 10 0E");
+  EXPECT_EQ(Sent().back(), "1C 82 2F 10 0E");
+  Answer(FromHex("03 00 10 27 00 00 01 02 00 E8 03 00 00 00"), 0, 16);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetPayPositionCancels"), 0) << "a refusal gives nothing";
+  EXPECT_EQ(Call<AnsiString>(*driver_, "GetSalePosCancelsSum"), "");
+}
+
+TEST_F(RegistersTest, TheOlderClassesReadTheDayRegisterByRegister) {
+  Open(VariantId::kEP_01);
+  Serve({{0x301D, 400},
+         {0x3031, 600 + (std::uint64_t{1} << 32)},
+         {0x303B, 200},
+         {0x3040, 50},
+         {0x3045, 100},
+         {0x305A, 70},
+         {0x30D5, 30},
+         {0x30C6, 9}});
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDayTimeTurnByCash"), 650);
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"1C 1D 30 10 05", "1C 22 30 10 05", "1C 27 30 10 05",
+                                              "1C 2C 30 10 05", "1C 31 30 10 05", "1C 36 30 10 05",
+                                              "1C 3B 30 10 05", "1C 45 30 10 05", "1C 40 30 10 05"}));
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "FPGetDaySumSale"), 1000);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "ExtFPGetDaySumSale_E"), 600);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "ExtFPGetDaySumPay_F"), 9);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDayTimeTurnByCredit"), 50);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDaySumAvance"), 70);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDaySumGives"), 30);
+
+  // The first read that fails ends the call.
+  Open(VariantId::k08_01);
+  Serve({{0x30AD, 5}}, 0x30B7);
+  const std::size_t before = peer_.FrameCount();
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "FPGetDaySumPay"), 0);
+  EXPECT_EQ(peer_.FrameCount(), before + 3);
+  Open(VariantId::kEP_01);
+  Serve({{0x301D, 1000}}, 0x3045);
+  EXPECT_EQ(Call<std::int32_t>(*driver_, "GetDayTimeTurnByCash"), 0);
+  EXPECT_EQ(Sent().back(), "1C 45 30 10 05") << "credit is not read after check failed";
+}
+
 class TotalsOnSimulatorTest : public testing::SimDriverTest {};
+
+// Receipts, a cancelled receipt and cash operations on every class, then every register that is
+// read by address compared with the simulator's own.
+TEST_F(TotalsOnSimulatorTest, RegistersByAddressOnEveryClass) {
+  for (VariantId id : {VariantId::kEP_01, VariantId::k08_01, VariantId::kEP_02, VariantId::kEP_05,
+                       VariantId::kEP_06, VariantId::k05_02, VariantId::k05_03}) {
+    SCOPED_TRACE(Traits(id).tag);
+    Start(id);
+    const bool older = Traits(id).older_family;
+    const auto sale = [&](std::int32_t price, Byte group) {
+      if (older) {
+        Call(d(), "FPSale", 1000, Byte{3}, price, group, "A", std::uint32_t{1});
+      } else {
+        Call<bool>(d(), "FPSale", 1000, Byte{3}, false, price, static_cast<std::int32_t>(group), false, "A",
+                   std::uint64_t{1});
+      }
+    };
+    const auto pay = [&](std::uint32_t amount, Byte form) {
+      if (older) {
+        Call(d(), "FPPayment", form, amount, true, false, "");
+      } else {
+        Call<bool>(d(), "FPPayment", static_cast<std::int32_t>(form), amount, true, true);
+      }
+    };
+    Call(d(), older ? "FPAvans" : "FPInToCash", 50000u);
+    sale(1850, 0);
+    sale(700, 2);
+    pay(1000, 0);  // card
+    pay(550, 2);   // check
+    pay(5000, 3);  // cash, with change
+    sale(999, 1);
+    Call(d(), "FPResetOrder");
+    Call(d(), older ? "FPGive" : "FPOutOfCash", 300u);
+    ASSERT_EQ(GetTextErrorMessage(d()), "");
+
+    const auto day = sim_->WithModel([](sim::PrinterModel& m) { return m.day; });
+    std::int64_t sales = 0, refunds = 0;
+    for (std::int64_t g : day.sales.turnover_by_group) sales += g;
+    for (std::int64_t g : day.refunds.turnover_by_group) refunds += g;
+    ASSERT_EQ(sales, 2550);
+    if (older) {
+      EXPECT_EQ(Call<AnsiString>(d(), "FPGetCheckSale"), std::to_string(day.sales.receipts));
+      EXPECT_EQ(Call<AnsiString>(d(), "FPGetCheckPay"), std::to_string(day.refunds.receipts));
+      EXPECT_EQ(Call<std::int32_t>(d(), "FPGetDaySumSale"), sales);
+      EXPECT_EQ(Call<std::int32_t>(d(), "FPGetDaySumPay"), refunds);
+    } else {
+      EXPECT_EQ(Call<AnsiString>(d(), "GetSaleCheckNumberExt"), std::to_string(day.sales.receipts));
+      EXPECT_EQ(Call<AnsiString>(d(), "GetPayCheckNumberExt"), std::to_string(day.refunds.receipts));
+      EXPECT_EQ(Call<AnsiString>(d(), "GetDaySaleSum"), std::to_string(sales));
+      EXPECT_EQ(Call<AnsiString>(d(), "GetDayPaySum"), std::to_string(refunds));
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetGlobCancSale"),
+                static_cast<std::int32_t>(day.sales.cancelled_receipts.count));
+      EXPECT_EQ(Call<AnsiString>(d(), "GetSumGlobCancSale"),
+                std::to_string(day.sales.cancelled_receipts.sum));
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetSalePositionCancels"),
+                static_cast<std::int32_t>(day.sales.cancelled_items.count));
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetGlobCancSale"), 1);
+      EXPECT_FALSE(Call<bool>(d(), "GetPaymentMode"));
+    }
+    if (id == VariantId::k05_02 || id == VariantId::k05_03) {
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetDaySaleSumExt"), sales);
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetSumGlobCancSaleExt"), day.sales.cancelled_receipts.sum);
+    }
+    if (id == VariantId::kEP_01) {
+      EXPECT_EQ(Call<std::int32_t>(d(), "ExtFPGetDaySumSale_A"), day.sales.turnover_by_group[0]);
+      EXPECT_EQ(Call<std::int32_t>(d(), "ExtFPGetDaySumSale_C"), day.sales.turnover_by_group[2]);
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetDayTimeTurnByCard"), day.sales.by_payment_form[0]);
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetDayTimeTurnByCheck"), day.sales.by_payment_form[2]);
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetDayTimeTurnByCash"), day.sales.by_payment_form[3]);
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetDaySumAvance"), day.cash_in);
+      EXPECT_EQ(Call<std::int32_t>(d(), "GetDaySumGives"), day.cash_out);
+    }
+    EXPECT_EQ(GetTextErrorMessage(d()), "");
+  }
+}
 
 // Receipts on a simulated printer, then every total read back against its own registers.
 TEST_F(TotalsOnSimulatorTest, ADayReadBackAsThePrinterKeepsIt) {
