@@ -2,6 +2,8 @@
 // object of that variant (Driver::held()). Each area keeps its own struct, in driver/held_<area>.h.
 #pragma once
 
+#include "driver/held_articles.h"
+#include "driver/held_programming.h"
 #include "driver/held_status.h"
 #include "driver/held_totals.h"
 
@@ -10,6 +12,8 @@ namespace zorfp {
 struct VariantValues {
   StatusValues status;
   TotalsValues totals;
+  ProgrammingValues programming;
+  ArticleValues articles;
 };
 
 }  // namespace zorfp
