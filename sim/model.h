@@ -22,6 +22,8 @@
 #include "sim/json.h"
 #include "sim/receipt.h"
 #include "sim/state_flags.h"
+#include "sim/state_articles.h"
+#include "sim/state_programming.h"
 #include "sim/tax_table.h"
 #include "sim/variant.h"
 
@@ -142,6 +144,7 @@ struct Article {
   std::int64_t price = 0;
   int tax_group = 0;
   Byte status = 0;
+  ArticleDay day;  // what the day's items booked (model_articles.cpp)
 };
 
 // Receives each printed line (code page 866, without the line end).
@@ -168,6 +171,7 @@ struct PrintingState {
 struct ProgrammingState {
   std::array<HeaderLine, 4> header;  // the fourth is the registration code line
   std::map<std::uint64_t, Article> articles;
+  SettingsState settings;  // cashiers, passwords, lines, payment names, service settings
 };
 
 struct PrinterModel {

@@ -15,6 +15,8 @@ constexpr std::array<CommandArea, 8> kAreas = {{
     {"journal", &JournalCommands},
     {"clock", &ClockCommands},
     {"flags", &FlagsCommands},
+    {"programming", &ProgrammingCommands},
+    {"articles", &ArticlesCommands},
 }};
 
 }  // namespace

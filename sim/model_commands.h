@@ -53,6 +53,8 @@ std::span<const CommandEntry> PrintingCommands();  // model_printing.cpp
 std::span<const CommandEntry> JournalCommands();   // model_journal.cpp
 std::span<const CommandEntry> ClockCommands();     // model_clock.cpp
 std::span<const CommandEntry> FlagsCommands();     // model_flags.cpp
+std::span<const CommandEntry> ProgrammingCommands();  // model_programming.cpp
+std::span<const CommandEntry> ArticlesCommands();  // model_articles.cpp
 
 struct CommandArea {
   std::string_view name;

@@ -96,6 +96,7 @@ Reply RegisterItem(PrinterModel& m, const Request& req, ReceiptKind kind) {
 
   if (!m.receipt.open()) OpenReceipt(m, kind);
   m.receipt.items.push_back(f->item);
+  BookArticleItem(m, f->item, kind);
   PrintItem(m, f->item);
   Bytes answer;
   AppendSignMagnitude32(answer, f->item.cost);
@@ -126,6 +127,7 @@ Reply HandleVoidLastItem(PrinterModel& m, const Request& r) {
 
   const ReceiptItem item = receipt.items.back();
   receipt.items.pop_back();
+  BookArticleItem(m, item, receipt.kind, -1);
   CancelCount& cancelled = m.day.Of(receipt.kind).cancelled_items;
   ++cancelled.count;
   cancelled.sum += item.Net();
@@ -139,6 +141,7 @@ Reply HandleCancelReceipt(PrinterModel& m, const Request& r) {
   if (!r.params.empty()) return RefuseBadParameter(m);
   if (!m.receipt.open()) return Reply::Ok();
   if (Refusal no = PaperRefusal(m)) return Reply::Refuse(*no);
+  for (const ReceiptItem& item : m.receipt.items) BookArticleItem(m, item, m.receipt.kind, -1);
   CancelReceipt(m);
   return Reply::Ok();
 }

@@ -15,6 +15,8 @@ void WriteJson(const PrinterModel& m, Json& j) {
   WriteFlagsJson(m, j);
   WriteModeJson(m, j);
   WriteHeaderJson(m, j);
+  WriteSettingsJson(m, j);
+  WriteArticlesJson(m, j);
   WriteDeviceJson(m, j);
   WriteTaxesJson(m, j);
   WriteReceiptJson(m, j);

@@ -20,6 +20,9 @@ void WriteClockJson(const PrinterModel& m, Json& j);
 void WriteFlagsJson(const PrinterModel& m, Json& j);
 // model_programming.cpp
 void WriteHeaderJson(const PrinterModel& m, Json& j);
+void WriteSettingsJson(const PrinterModel& m, Json& j);  // cashiers, lines, payment names, settings
+// model_articles.cpp
+void WriteArticlesJson(const PrinterModel& m, Json& j);
 // model_taxes.cpp
 void WriteTaxesJson(const PrinterModel& m, Json& j);
 // receipt_json.cpp: the receipt the items and payment areas build

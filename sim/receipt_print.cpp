@@ -41,6 +41,7 @@ void PrintReceiptHead(PrinterModel& m, ReceiptKind kind) {
   for (const HeaderLine& line : m.programming.header) {
     if (!line.text.empty()) Print(m, Centered(line.text));
   }
+  PrintLinesBeforeReceipt(m);
   Print(m, Rule());
   if (kind == ReceiptKind::kRefund) Print(m, Centered(Word("ВИДАТКОВИЙ ЧЕК")));
 }
@@ -102,6 +103,7 @@ void PrintReceiptEnd(PrinterModel& m, bool fiscal) {
   Print(m, Centered(Word(fiscal ? "ФIСКАЛЬНИЙ ЧЕК" : "НЕФIСКАЛЬНИЙ ЧЕК")));
   Print(m, Centered(Word("ЗН ") + m.status.identity.serial_number + Word(" ФН ") +
                     m.status.identity.fiscal_number));
+  PrintLinesAfterReceipt(m);
   Print(m, "");
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/simulator.h"
+#include "tools/demo_setup_settings.h"
 #include "tools/json.h"
 #include "tools/run_script.h"
 #include "tools/subcommand.h"
@@ -65,20 +66,24 @@ void PrintTape(const std::filesystem::path& tape, bool json) {
 }
 
 constexpr const char* kUsage =
-    "usage: zorfp demo [--class NAME] [--json]\n"
+    "usage: zorfp demo [--class NAME] [--setup] [--json]\n"
     "\n"
     "Starts a simulated printer of the class's protocol variant (default ZOR_05_03) on a\n"
     "pseudo-terminal, prints a receipt on it through the driver's members, each call with its\n"
     "arguments and result, then the printer's paper tape. With --json every line is a JSON\n"
-    "object: one a call (\"args\" its arguments), and {\"tape\": ...} last.\n";
+    "object: one a call (\"args\" its arguments), and {\"tape\": ...} last. With --setup the\n"
+    "fresh printer is programmed first (taxes, header, cashier, articles).\n";
 
 int RunDemo(std::span<const std::string_view> args) {
   std::string cls = "ZOR_05_03";
   bool json = false;
+  bool setup = false;
   std::vector<std::string_view> script_args{"--show-args"};
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--class" && i + 1 < args.size()) {
       cls = args[++i];
+    } else if (args[i] == "--setup") {
+      setup = true;
     } else if (args[i] == "--json") {
       json = true;
       script_args.push_back(args[i]);
@@ -107,8 +112,11 @@ int RunDemo(std::span<const std::string_view> args) {
   const std::filesystem::path script = dir / "receipt.zorfp";
   {
     std::ofstream out(script);
-    out << (traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
-                                : NewerReceipt(printer.path()));
+    std::string receipt = traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
+                                              : NewerReceipt(printer.path());
+    // The programming steps go right after the line that opens the port.
+    if (setup) receipt.insert(receipt.find('\n') + 1, SettingsSetupScript(traits));
+    out << receipt;
   }
   if (!json) {
     std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "

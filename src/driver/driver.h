@@ -78,6 +78,9 @@ class Driver {
   // Sets ErrorText to `text` in this class's language (unchanged for a language outside 0..2).
   void SetText(const Message& text);
 
+  // EP-06: the payment-form name FPGetPayName read last; this object's own, unlike held().
+  AnsiString PayName;
+
  private:
   const VariantTraits& traits_;
   std::unique_ptr<SerialPort> port_;

@@ -4,6 +4,8 @@
 
 #include "driver/held_clock.h"
 #include "driver/held_flags.h"
+#include "driver/held_articles.h"
+#include "driver/held_programming.h"
 #include "driver/held_status.h"
 #include "driver/held_totals.h"
 
@@ -14,6 +16,8 @@ struct VariantValues {
   TotalsValues totals;
   ClockValues clock;
   FlagsValues flags;
+  ProgrammingValues programming;
+  ArticleValues articles;
 };
 
 }  // namespace zorfp

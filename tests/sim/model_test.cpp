@@ -123,7 +123,8 @@ TEST(StateDumpTest, PrinterKeysInTheirOrderAndAlwaysJson) {
   for (const auto& item : j.items()) keys.push_back(item.key());
   EXPECT_THAT(keys, ElementsAre("variant", "serial_number", "model_name", "fiscal_number", "version_tag",
                                 "fiscalized", "fiscalized_at", "clock", "clock_offset_s", "flags", "mode",
-                                "day_opened_at", "header", "paper", "conditions", "line", "taxes", "receipt",
+                                "day_opened_at", "header", "programming", "articles", "paper", "conditions",
+                                "line", "taxes", "receipt",
                                 "day", "drawer", "cutter_enabled", "last_command_failed", "status_byte",
                                 "reserve_byte", "status_block"));
   const Json back = Json::parse(JsonText(j));
