@@ -2,6 +2,8 @@
 // object of that variant (Driver::held()). Each area keeps its own struct, in driver/held_<area>.h.
 #pragma once
 
+#include "driver/held_modem.h"
+#include "driver/held_printing.h"
 #include "driver/held_status.h"
 #include "driver/held_totals.h"
 
@@ -10,6 +12,8 @@ namespace zorfp {
 struct VariantValues {
   StatusValues status;
   TotalsValues totals;
+  PrintingValues printing;
+  ModemValues modem;  // one record for the library: only the 05-03 slot is used
 };
 
 }  // namespace zorfp
