@@ -21,6 +21,8 @@
 #include "sim/framing.h"
 #include "sim/json.h"
 #include "sim/receipt.h"
+#include "sim/state_modem.h"
+#include "sim/state_printing.h"
 #include "sim/tax_table.h"
 #include "sim/variant.h"
 
@@ -161,6 +163,7 @@ struct StatusState {
 struct PrintingState {
   bool cutter_enabled = true;
   TapeSink tape;
+  PrintingRegisters registers;  // non-fiscal document, display, the copy (state_printing.h)
 };
 
 // What the host programs: header lines and the article table (model_programming.cpp).
@@ -182,6 +185,7 @@ struct PrinterModel {
   ProgrammingState programming;
   TaxTable taxes;    // model_taxes.cpp
   MemoryMap memory;  // served by the memory read (model_journal.cpp)
+  ModemState modem;  // model_modem.cpp
 
   // Receipts and the day: items, payment and totals share them (receipt_flow.h).
   std::optional<DeviceClock::TimePoint> day_opened_at;
