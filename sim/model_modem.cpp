@@ -28,10 +28,14 @@ bool HasModem(Variant v) {
 
 const char* ReplyName(ModemState::Reply r) {
   switch (r) {
-    case ModemState::Reply::kRecord: return "record";
-    case ModemState::Reply::kShort: return "short";
-    case ModemState::Reply::kEmpty: return "empty";
-    case ModemState::Reply::kSilent: return "silent";
+    case ModemState::Reply::kRecord:
+      return "record";
+    case ModemState::Reply::kShort:
+      return "short";
+    case ModemState::Reply::kEmpty:
+      return "empty";
+    case ModemState::Reply::kSilent:
+      return "silent";
   }
   return "";
 }
@@ -40,32 +44,32 @@ const char* ReplyName(ModemState::Reply r) {
 
 Bytes FactoryModemRecord(std::size_t size) {
   Bytes r(kModemExtendedRecord, 0);
-  PutLittleEndian(r, 0, 86400, 4);      // running a day
-  PutLittleEndian(r, 4, 120, 4);        // since the collection server
-  PutLittleEndian(r, 8, 300, 4);        // since the acquirer
+  PutLittleEndian(r, 0, 86400, 4);       // running a day
+  PutLittleEndian(r, 4, 120, 4);         // since the collection server
+  PutLittleEndian(r, 8, 300, 4);         // since the acquirer
   PutLittleEndian(r, 12, 758624400, 4);  // first unsent packet: 15.01.2024 09:00:00
   for (std::size_t i = 0; i < 5; ++i) PutLittleEndian(r, 16 + 4 * i, 1000 + i, 4);  // packet numbers
-  PutLittleEndian(r, 36, 5300079, 4);   // serial number
-  PutLittleEndian(r, 40, 0x1234, 4);    // device id
-  PutBigEndian(r, 44, 0x0A0B0C0D, 4);   // security module id
-  PutBigEndian(r, 48, 999, 4);          // signed packets
-  PutBigEndian(r, 52, 42, 2);           // acquirer sessions
-  PutLittleEndian(r, 56, 4100, 2);      // battery, mV
-  PutLittleEndian(r, 58, 12000, 2);     // supply, mV
-  PutLittleEndian(r, 60, 150, 2);       // charge, mA
-  PutLittleEndian(r, 62, 31, 2);        // degrees
-  r[64] = 17;                           // driver stage: PPP
-  r[65] = 9;                            // PPP opened
-  r[66] = 9;                            // IP opened
-  r[67] = 9;                            // Ethernet up
-  r[68] = 6;                            // DHCP lease checked
-  PutLittleEndian(r, 72, 2, 2);         // failed server sessions
-  r[74] = 21;                           // signal: good
+  PutLittleEndian(r, 36, 5300079, 4);                                               // serial number
+  PutLittleEndian(r, 40, 0x1234, 4);                                                // device id
+  PutBigEndian(r, 44, 0x0A0B0C0D, 4);                                               // security module id
+  PutBigEndian(r, 48, 999, 4);                                                      // signed packets
+  PutBigEndian(r, 52, 42, 2);                                                       // acquirer sessions
+  PutLittleEndian(r, 56, 4100, 2);                                                  // battery, mV
+  PutLittleEndian(r, 58, 12000, 2);                                                 // supply, mV
+  PutLittleEndian(r, 60, 150, 2);                                                   // charge, mA
+  PutLittleEndian(r, 62, 31, 2);                                                    // degrees
+  r[64] = 17;                                                                       // driver stage: PPP
+  r[65] = 9;                                                                        // PPP opened
+  r[66] = 9;                                                                        // IP opened
+  r[67] = 9;                                                                        // Ethernet up
+  r[68] = 6;                                                                        // DHCP lease checked
+  PutLittleEndian(r, 72, 2, 2);                                                     // failed server sessions
+  r[74] = 21;                                                                       // signal: good
   r[75] = 1;
   constexpr std::string_view kUssd = "Balance 100.00 UAH";
   std::copy(kUssd.begin(), kUssd.end(), r.begin() + 76);
-  PutLittleEndian(r, 156, 0x0205, 2);   // OS 2.05
-  PutLittleEndian(r, 158, 20, 2);       // revision
+  PutLittleEndian(r, 156, 0x0205, 2);     // OS 2.05
+  PutLittleEndian(r, 158, 20, 2);         // revision
   PutLittleEndian(r, 160, 758626200, 4);  // 15.01.2024 09:30:00
   for (const auto& [offset, a] : {std::pair<std::size_t, std::array<Byte, 4>>{164, {192, 168, 0, 10}},
                                   {168, {192, 168, 0, 1}},

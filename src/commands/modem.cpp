@@ -130,13 +130,20 @@ std::string Lookup(std::span<const Code> table, unsigned value, const char* othe
 }
 
 constexpr Code kFailCodes[] = {
-    {0x00, "DPSWFAIL_NONE (0x00)"},           {0x01, "DPSWFAIL_ECR_INIT_ERROR (0x01)"},
-    {0x02, "DPSWFAIL_ECR_CHANGED (0x02)"},    {0x03, "DPSWFAIL_ECR_PID_INVALID (0x03)"},
-    {0x04, "DPSWFAIL_ECR_DATA_INVALID (0x04)"}, {0x20, "DPSWFAIL_KSEF_INIT_ERROR (0x20)"},
-    {0x21, "DPSWFAIL_KSEF_REC_INVALID (0x21)"}, {0x22, "DPSWFAIL_KSEF_ALLOC_ERROR (0x22)"},
-    {0x23, "DPSWFAIL_KSEF_WRITE_ERROR (0x23)"}, {0x24, "DPSWFAIL_KSEF_FULL (0x24)"},
-    {0x40, "DPSWFAIL_SAM_INIT_ERROR (0x40)"},   {0x41, "DPSWFAIL_SAM_FAIL (0x41)"},
-    {0x42, "DPSWFAIL_SAM_MISMATCH (0x42)"},     {0x60, "DPSWFAIL_ACQ_REJECT (0x60)"},
+    {0x00, "DPSWFAIL_NONE (0x00)"},
+    {0x01, "DPSWFAIL_ECR_INIT_ERROR (0x01)"},
+    {0x02, "DPSWFAIL_ECR_CHANGED (0x02)"},
+    {0x03, "DPSWFAIL_ECR_PID_INVALID (0x03)"},
+    {0x04, "DPSWFAIL_ECR_DATA_INVALID (0x04)"},
+    {0x20, "DPSWFAIL_KSEF_INIT_ERROR (0x20)"},
+    {0x21, "DPSWFAIL_KSEF_REC_INVALID (0x21)"},
+    {0x22, "DPSWFAIL_KSEF_ALLOC_ERROR (0x22)"},
+    {0x23, "DPSWFAIL_KSEF_WRITE_ERROR (0x23)"},
+    {0x24, "DPSWFAIL_KSEF_FULL (0x24)"},
+    {0x40, "DPSWFAIL_SAM_INIT_ERROR (0x40)"},
+    {0x41, "DPSWFAIL_SAM_FAIL (0x41)"},
+    {0x42, "DPSWFAIL_SAM_MISMATCH (0x42)"},
+    {0x60, "DPSWFAIL_ACQ_REJECT (0x60)"},
 };
 
 std::string DriverStage(unsigned v) {
@@ -155,9 +162,8 @@ std::string DriverStage(unsigned v) {
 }
 
 constexpr Code kLinkStages[] = {
-    {0, "Initial (0)"}, {1, "Starting (1)"}, {2, "Closed (2)"},  {3, "Stopped (3)"},
-    {4, "Closing (4)"}, {5, "Stopping (5)"}, {6, "ReqSent (6)"}, {7, "AckRcvd (7)"},
-    {8, "AckSent (8)"}, {9, "Opened (9)"},
+    {0, "Initial (0)"},  {1, "Starting (1)"}, {2, "Closed (2)"},  {3, "Stopped (3)"}, {4, "Closing (4)"},
+    {5, "Stopping (5)"}, {6, "ReqSent (6)"},  {7, "AckRcvd (7)"}, {8, "AckSent (8)"}, {9, "Opened (9)"},
 };
 
 constexpr Code kLanStates[] = {
@@ -168,49 +174,72 @@ constexpr Code kLanStates[] = {
 };
 
 constexpr Code kDhcpStates[] = {
-    {0x00, "DHCP_NONE (0x00)"},          {0x01, "DHCP_START (0x01)"},
-    {0x02, "DHCP_SEND_DISCOVER (0x02)"}, {0x04, "DHCP_SEND_REQUEST (0x04)"},
+    {0x00, "DHCP_NONE (0x00)"},           {0x01, "DHCP_START (0x01)"},
+    {0x02, "DHCP_SEND_DISCOVER (0x02)"},  {0x04, "DHCP_SEND_REQUEST (0x04)"},
     {0x06, "DHCP_CHECK_LEASTIME (0x06)"}, {0x83, "DHCP_WAIT_OFFER (0x83)"},
     {0x85, "DHCP_WAIT_ACK (0x85)"},
 };
 
 constexpr Code kServerResults[] = {
-    {0x00, "ECRRES_NO_ERROR (0x00)"},       {0x01, "ECRRES_GENERAL_FAIL (0x01)"},
-    {0x02, "ECRRES_TIMEOUT_INITTASK (0x02)"}, {0x03, "ECRRES_NO_PERSON_REC (0x03)"},
-    {0x04, "ECRRES_PID_MAP_ERR (0x04)"},    {0x05, "ECRRES_PID_WRITE_ERR (0x05)"},
-    {0x06, "ECRRES_PID_ALLOC_ERR (0x06)"},  {0x07, "ECRRES_PID_READ_ERR (0x07)"},
-    {0x08, "ECRRES_NOT_FISCAL_MODE (0x08)"}, {0xFB, "ECRTR_INV_STATE (0xFB)"},
-    {0xFC, "ECRTR_BUSY (0xFC)"},            {0xFD, "ECRTR_CONFLICT (0xFD)"},
-    {0xFE, "ECRTR_TIMEOUT (0xFE)"},         {0xFF, "ECRTR_FAIL (0xFF)"},
+    {0x00, "ECRRES_NO_ERROR (0x00)"},
+    {0x01, "ECRRES_GENERAL_FAIL (0x01)"},
+    {0x02, "ECRRES_TIMEOUT_INITTASK (0x02)"},
+    {0x03, "ECRRES_NO_PERSON_REC (0x03)"},
+    {0x04, "ECRRES_PID_MAP_ERR (0x04)"},
+    {0x05, "ECRRES_PID_WRITE_ERR (0x05)"},
+    {0x06, "ECRRES_PID_ALLOC_ERR (0x06)"},
+    {0x07, "ECRRES_PID_READ_ERR (0x07)"},
+    {0x08, "ECRRES_NOT_FISCAL_MODE (0x08)"},
+    {0xFB, "ECRTR_INV_STATE (0xFB)"},
+    {0xFC, "ECRTR_BUSY (0xFC)"},
+    {0xFD, "ECRTR_CONFLICT (0xFD)"},
+    {0xFE, "ECRTR_TIMEOUT (0xFE)"},
+    {0xFF, "ECRTR_FAIL (0xFF)"},
 };
 
 constexpr Code kAcquirerResults[] = {
-    {0x00, "XCHGRES_NO_ERROR (0x00)"},           {0x01, "XCHGRES_GENERAL_FAIL (0x01)"},
-    {0x02, "XCHGRES_TIMEOUT (0x02)"},            {0x03, "XCHGRES_PID_MAP_ERR (0x03)"},
-    {0x04, "XCHGRES_PID_READ_ERR (0x04)"},       {0x05, "XCHGRES_PID_WRITE_ERR (0x05)"},
-    {0x06, "XCHGRES_STA_RESP_LEN_ERR (0x06)"},   {0x07, "XCHGRES_STA_RESP_TLGID_ERR (0x07)"},
-    {0x08, "XCHGRES_STA_RESP_MAC_ERR (0x08)"},   {0x09, "XCHGRES_SAM_BUSY (0x09)"},
-    {0xF0, "SES_ERR_CNCT (0xF0)"},               {0xF1, "SES_ERR_REJECT (0xF1)"},
-    {0xF2, "SES_ERR_INTERNAL (0xF2)"},           {0xF3, "SES_ERR_TIMEOUT (0xF3)"},
-    {0xF4, "SES_CNCT_ACQ_CLOSE (0xF4)"},         {0xF5, "SES_ACQ_BADRESP (0xF5)"},
-    {0xF6, "SES_RETRY_CNT_OVERFLOW (0xF6)"},     {0xF7, "SES_ACQ_SEND_BREAK (0xF7)"},
+    {0x00, "XCHGRES_NO_ERROR (0x00)"},
+    {0x01, "XCHGRES_GENERAL_FAIL (0x01)"},
+    {0x02, "XCHGRES_TIMEOUT (0x02)"},
+    {0x03, "XCHGRES_PID_MAP_ERR (0x03)"},
+    {0x04, "XCHGRES_PID_READ_ERR (0x04)"},
+    {0x05, "XCHGRES_PID_WRITE_ERR (0x05)"},
+    {0x06, "XCHGRES_STA_RESP_LEN_ERR (0x06)"},
+    {0x07, "XCHGRES_STA_RESP_TLGID_ERR (0x07)"},
+    {0x08, "XCHGRES_STA_RESP_MAC_ERR (0x08)"},
+    {0x09, "XCHGRES_SAM_BUSY (0x09)"},
+    {0xF0, "SES_ERR_CNCT (0xF0)"},
+    {0xF1, "SES_ERR_REJECT (0xF1)"},
+    {0xF2, "SES_ERR_INTERNAL (0xF2)"},
+    {0xF3, "SES_ERR_TIMEOUT (0xF3)"},
+    {0xF4, "SES_CNCT_ACQ_CLOSE (0xF4)"},
+    {0xF5, "SES_ACQ_BADRESP (0xF5)"},
+    {0xF6, "SES_RETRY_CNT_OVERFLOW (0xF6)"},
+    {0xF7, "SES_ACQ_SEND_BREAK (0xF7)"},
 };
 
 std::string SignalLevel(unsigned n) {
   const char* label = "Невідомо (";
-  if (n < 2) label = "Немає сигналу (";
-  else if (n <= 7) label = "Дуже поганий (";
-  else if (n <= 13) label = "Поганий (";
-  else if (n <= 19) label = "Прийнятний (";
-  else if (n <= 25) label = "Хороший (";
-  else if (n <= 31) label = "Відмінний (";
-  else if (n == 99) label = "Не визначений (";
+  if (n < 2)
+    label = "Немає сигналу (";
+  else if (n <= 7)
+    label = "Дуже поганий (";
+  else if (n <= 13)
+    label = "Поганий (";
+  else if (n <= 19)
+    label = "Прийнятний (";
+  else if (n <= 25)
+    label = "Хороший (";
+  else if (n <= 31)
+    label = "Відмінний (";
+  else if (n == 99)
+    label = "Не визначений (";
   return label + std::to_string(n) + ")";
 }
 
 std::string SignalQuality(unsigned n) {
   static constexpr const char* kClasses[] = {
-      "Меньше 0.2% (",      "Від 0.2% до 0.4% (", "Від 0.4% до 0.8% (", "Від 0.8% до 1.6% (",
+      "Меньше 0.2% (",      "Від 0.2% до 0.4% (", "Від 0.4% до 0.8% (",  "Від 0.8% до 1.6% (",
       "Від 1.6% до 3.2% (", "Від 3.2% до 6.4% (", "Від 6.4% до 12.8% (", "Більше 12.8% (",
   };
   const char* label = n < std::size(kClasses) ? kClasses[n] : n == 99 ? "Не визначений (" : "Невідомо (";
@@ -281,7 +310,8 @@ std::vector<ReportLine> Report(const ModemRecord& m) {
       Line("Поточна стадія драйвера модема:\r\n ModemState1: \r\n  ", DriverStage(m.State1)),
       Line("Стадія PPP-з''єднання:\r\n ModemState2: \r\n  ", Lookup(kLinkStages, m.State2, "UNKNOWN")),
       Line("Стадія IP-з''єднання:\r\n ModemState3: \r\n  ", Lookup(kLinkStages, m.State3, "UNKNOWN")),
-      Line("Стан Ethernet TP PHYS Layer:\r\n LanState1: \r\n  ", Lookup(kLanStates, m.LanState1, "LMS_UNKNOWN")),
+      Line("Стан Ethernet TP PHYS Layer:\r\n LanState1: \r\n  ",
+           Lookup(kLanStates, m.LanState1, "LMS_UNKNOWN")),
       Line("Стан DHCP:\r\n LanState2: \r\n  ", Lookup(kDhcpStates, m.LanState2, "DHCP_UNKNOWN")),
       Line("Результат сеанса зв''язку з РРО:\r\n RROXchgResult: \r\n  ",
            Lookup(kServerResults, m.RROXchgResult, "ECRRES_UNKNOWN")),

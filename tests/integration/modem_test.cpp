@@ -51,8 +51,8 @@ Bytes Record(std::size_t size) {
   Put(r, 156, {0x05, 0x02});
   Le(r, 158, 20, 2);
   Le(r, 160, 758626200, 4);  // 15.01.2024 09:30:00
-  Put(r, 164, {0xC0, 0xA8, 0x00, 0x01, 0xC0, 0xA8, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x0A, 0x00, 0x00, 0x02,
-               0x5B, 0x64, 0x01, 0x02, 0x01, 0xBB});
+  Put(r, 164, {0xC0, 0xA8, 0x00, 0x01, 0xC0, 0xA8, 0x00, 0xFE, 0xFF, 0xFF, 0xFF,
+               0x00, 0x0A, 0x00, 0x00, 0x02, 0x5B, 0x64, 0x01, 0x02, 0x01, 0xBB});
   r.resize(size);
   return r;
 }
@@ -97,22 +97,31 @@ TEST_F(ModemTest, ExtendedRecordFillsEveryProperty) {
     const char* name;
     std::int32_t value;
   } ints[] = {
-      {"ModemSecondCnt", 3600},   {"ModemRROXchgTime", 60},     {"ModemACQXchgTime", 120},
-      {"ModemPID_Unused", 11},    {"ModemPID_CurPers", 12},     {"ModemPID_LastWrite", 13},
-      {"ModemPID_LastSign", 14},  {"ModemPID_LastSend", 15},    {"ModemSN", 0x01020304},
-      {"ModemID_DEV", 7},         {"ModemID_SAM", 5},           {"ModemNT_SAM", 256},
-      {"ModemNT_SESSION", 258},   {"ModemBatVoltage", 12345},   {"ModemDCVoltage", 65535},
-      {"ModemBatCurrent", 150},   {"ModemTemperature", 30},     {"ModemRROXchgErrorCnt", 3},
-      {"ModemOSVer", 205},        {"ModemOSRev", 20},           {"ModemACQPort", 443},
+      {"ModemSecondCnt", 3600},  {"ModemRROXchgTime", 60},   {"ModemACQXchgTime", 120},
+      {"ModemPID_Unused", 11},   {"ModemPID_CurPers", 12},   {"ModemPID_LastWrite", 13},
+      {"ModemPID_LastSign", 14}, {"ModemPID_LastSend", 15},  {"ModemSN", 0x01020304},
+      {"ModemID_DEV", 7},        {"ModemID_SAM", 5},         {"ModemNT_SAM", 256},
+      {"ModemNT_SESSION", 258},  {"ModemBatVoltage", 12345}, {"ModemDCVoltage", 65535},
+      {"ModemBatCurrent", 150},  {"ModemTemperature", 30},   {"ModemRROXchgErrorCnt", 3},
+      {"ModemOSVer", 205},       {"ModemOSRev", 20},         {"ModemACQPort", 443},
   };
   for (const auto& f : ints) EXPECT_EQ(Int(f.name), f.value) << f.name;
   const struct {
     const char* name;
     Byte value;
   } bytes[] = {
-      {"ModemFailCode", 0x21}, {"ModemRes1", 0x7F},      {"ModemState1", 17},         {"ModemState2", 9},
-      {"ModemState3", 8},      {"ModemLanState1", 9},    {"ModemLanState2", 0x83},    {"ModemRROXchgResult", 0xFB},
-      {"ModemACQXchgResult", 0xF3}, {"ModemRes2", 0x55}, {"ModemRSSI", 99},           {"ModemRSSI_BER", 2},
+      {"ModemFailCode", 0x21},
+      {"ModemRes1", 0x7F},
+      {"ModemState1", 17},
+      {"ModemState2", 9},
+      {"ModemState3", 8},
+      {"ModemLanState1", 9},
+      {"ModemLanState2", 0x83},
+      {"ModemRROXchgResult", 0xFB},
+      {"ModemACQXchgResult", 0xF3},
+      {"ModemRes2", 0x55},
+      {"ModemRSSI", 99},
+      {"ModemRSSI_BER", 2},
   };
   for (const auto& f : bytes) EXPECT_EQ(U8(f.name), f.value) << f.name;
   const struct {
@@ -149,7 +158,8 @@ TEST_F(ModemTest, BaseRecordEmptiesTheExtendedValues) {
   EXPECT_EQ(Int("ModemOSVer"), 0);
   EXPECT_EQ(Int("ModemOSRev"), 0);
   EXPECT_EQ(Text("ModemSysTime"), "");
-  for (const char* a : {"ModemNETIPAddr", "ModemNETGate", "ModemNETMask", "ModemMODIPAddr", "ModemACQIPAddr"}) {
+  for (const char* a :
+       {"ModemNETIPAddr", "ModemNETGate", "ModemNETMask", "ModemMODIPAddr", "ModemACQIPAddr"}) {
     EXPECT_EQ(Text(a), "0.0.0.0") << a;
   }
   EXPECT_EQ(Int("ModemACQPort"), 0);

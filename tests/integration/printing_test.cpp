@@ -56,8 +56,12 @@ TEST_F(PrintingTest, CommandsOnTheWire) {
     std::function<void(Driver&)> call;
     std::vector<std::string> sent;
   } cases[] = {
-      {VariantId::k05_03, [](Driver& d) { Call<bool>(d, "FPSetString", true, "AB", false, false); }, {"17 01 02 41 42"}},
-      {VariantId::k05_03, [](Driver& d) { Call<bool>(d, "FPSetString", false, "AB", true, true); }, {"17 00 C2 41 42"}},
+      {VariantId::k05_03,
+       [](Driver& d) { Call<bool>(d, "FPSetString", true, "AB", false, false); },
+       {"17 01 02 41 42"}},
+      {VariantId::k05_03,
+       [](Driver& d) { Call<bool>(d, "FPSetString", false, "AB", true, true); },
+       {"17 00 C2 41 42"}},
       {VariantId::kEP_02,
        [](Driver& d) { Call<bool>(d, "FPSetString", false, std::string(36, 'A').c_str(), false, false); },
        {"17 00 24 " + Hex(Bytes(36, 'A'))}},
@@ -72,8 +76,12 @@ TEST_F(PrintingTest, CommandsOnTheWire) {
       {VariantId::kEP_06,
        [](Driver& d) { Call<bool>(d, "FPTransPrintNew", "A\r\nB", true, Byte{2}); },
        {"28 81 41", "28 81 42", "28 FF"}},
-      {VariantId::kEP_06, [](Driver& d) { Call<bool>(d, "FPTransPrintNew", "A", false, Byte{1}); }, {"28 41 41"}},
-      {VariantId::kEP_06, [](Driver& d) { Call<bool>(d, "FPTransPrintNew", "A", false, Byte{3}); }, {"28 01 41"}},
+      {VariantId::kEP_06,
+       [](Driver& d) { Call<bool>(d, "FPTransPrintNew", "A", false, Byte{1}); },
+       {"28 41 41"}},
+      {VariantId::kEP_06,
+       [](Driver& d) { Call<bool>(d, "FPTransPrintNew", "A", false, Byte{3}); },
+       {"28 01 41"}},
       {VariantId::k05_03, [](Driver& d) { Call<bool>(d, "FPLineFeed"); }, {"0E"}},
       {VariantId::k05_03, [](Driver& d) { Call<bool>(d, "FPOpenBox"); }, {"1D"}},
       {VariantId::k05_03, [](Driver& d) { Call<bool>(d, "FPCopyLastCheck"); }, {"1E"}},
@@ -104,24 +112,35 @@ TEST_F(PrintingTest, RefusedArgumentsSendNothing) {
     Byte code;
     const char* text;
   } cases[] = {
-      {"text of 37", VariantId::k05_03, [&](Driver& d) { return Call<bool>(d, "FPSetString", true, a37.c_str(), false, false); },
-       20, "Bad line length!"},
-      {"double width, 21", VariantId::kEP_02, [&](Driver& d) { return Call<bool>(d, "FPSetString", true, a21.c_str(), true, false); },
-       20, "Bad line length!"},
-      {"double height, 21", VariantId::kEP_06, [&](Driver& d) { return Call<bool>(d, "FPSetString", true, a21.c_str(), false, true); },
-       20, "Bad line length!"},
-      {"display line 5", VariantId::k05_03, [](Driver& d) { return Call<bool>(d, "FPSendCustomer", Byte{5}, "A"); }, 111,
+      {"text of 37", VariantId::k05_03,
+       [&](Driver& d) { return Call<bool>(d, "FPSetString", true, a37.c_str(), false, false); }, 20,
+       "Bad line length!"},
+      {"double width, 21", VariantId::kEP_02,
+       [&](Driver& d) { return Call<bool>(d, "FPSetString", true, a21.c_str(), true, false); }, 20,
+       "Bad line length!"},
+      {"double height, 21", VariantId::kEP_06,
+       [&](Driver& d) { return Call<bool>(d, "FPSetString", true, a21.c_str(), false, true); }, 20,
+       "Bad line length!"},
+      {"display line 5", VariantId::k05_03,
+       [](Driver& d) { return Call<bool>(d, "FPSendCustomer", Byte{5}, "A"); }, 111,
        "Incorrect line of customer display!"},
-      {"display text of 21", VariantId::kEP_05, [&](Driver& d) { return Call<bool>(d, "FPSendCustomer", false, a21.c_str()); },
-       20, "Bad line length!"},
-      {"set C of 21", VariantId::k05_02, [&](Driver& d) { return Call<bool>(d, "FPPrintCODE128C", a21.c_str()); }, 20,
+      {"display text of 21", VariantId::kEP_05,
+       [&](Driver& d) { return Call<bool>(d, "FPSendCustomer", false, a21.c_str()); }, 20,
+       "Bad line length!"},
+      {"set C of 21", VariantId::k05_02,
+       [&](Driver& d) { return Call<bool>(d, "FPPrintCODE128C", a21.c_str()); }, 20, "Barcode length error!"},
+      {"set C symbol 100", VariantId::k05_03,
+       [](Driver& d) {
+         return Call<bool>(d, "FPPrintCODE128C",
+                           "\x0C"
+                           "d");
+       },
+       111, "Found illegal character!"},
+      {"Code 128 of 17", VariantId::kEP_06,
+       [](Driver& d) { return Call<bool>(d, "FPPrintCODE128", "AAAAAAAAAAAAAAAAA"); }, 20,
        "Barcode length error!"},
-      {"set C symbol 100", VariantId::k05_03, [](Driver& d) { return Call<bool>(d, "FPPrintCODE128C", "\x0C" "d"); }, 111,
-       "Found illegal character!"},
-      {"Code 128 of 17", VariantId::kEP_06, [](Driver& d) { return Call<bool>(d, "FPPrintCODE128", "AAAAAAAAAAAAAAAAA"); }, 20,
-       "Barcode length error!"},
-      {"Code 128 symbol 128", VariantId::kEP_05, [](Driver& d) { return Call<bool>(d, "FPPrintCODE128", "\xC0"); }, 111,
-       "Found illegal character!"},
+      {"Code 128 symbol 128", VariantId::kEP_05,
+       [](Driver& d) { return Call<bool>(d, "FPPrintCODE128", "\xC0"); }, 111, "Found illegal character!"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -148,8 +167,8 @@ TEST_F(PrintingTest, TextListsLineByLine) {
   EXPECT_TRUE(Call<bool>(*driver_, "FPTransPrint", "", false));
   EXPECT_TRUE(Call<bool>(*driver_, "FPTransPrint", a40.c_str(), false)) << "05-03 cuts a long line";
   EXPECT_TRUE(Call<bool>(*driver_, "FPTransPrint", "A\nB\r\n\r\nC\r\n", false));
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"28 02 41 42", "28 01 43", "28 FF", "28 25 " + a37, "28 01 41",
-                                                  "28 01 42", "28 00", "28 01 43"}));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"28 02 41 42", "28 01 43", "28 FF", "28 25 " + a37,
+                                                  "28 01 41", "28 01 42", "28 00", "28 01 43"}));
 }
 
 TEST_F(PrintingTest, LongLineStopsTheListWithItsNumberWhereItIsNotCut) {

@@ -60,7 +60,13 @@ TEST(NonFiscalDocumentTest, LinesAreCheckedBeforeAnythingIsPrinted) {
     Bytes command;
     Byte result;
   } cases[] = {
-      {"38 characters", Variant::k0503, [] { Bytes b{0x28, 38}; b.resize(40, 'A'); return b; }(), 20},
+      {"38 characters", Variant::k0503,
+       [] {
+         Bytes b{0x28, 38};
+         b.resize(40, 'A');
+         return b;
+       }(),
+       20},
       {"length past the bytes", Variant::k0503, {0x28, 0x03, 'A'}, 50},
       {"station bits off EP-06", Variant::kEp05, {0x28, 0x81, 'A'}, 16},
       {"station 2 on EP-06", Variant::kEp06, {0x28, 0x81, 'A'}, 0},
