@@ -132,9 +132,12 @@ void Engine::OnByte(Byte b, Clock::time_point read_at) {
       Send(std::span(&nak, 1), arrived);
       return;
     }
-    case FrameReader::Event::kStray:
+    case FrameReader::Event::kStray: {
       Count([](Counters& c) { ++c.stray_bytes; });
+      const Bytes burst = WithModel([b](PrinterModel& m) { return HearOutsideFrames(m, b); });
+      Send(burst, arrived);
       return;
+    }
     case FrameReader::Event::kAbandoned:
       Count([](Counters& c) { ++c.frames_abandoned; });
       return;

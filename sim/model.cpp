@@ -56,7 +56,8 @@ Execution Execute(PrinterModel& m, std::span<const Byte> command) {
   Reply reply = Reply::Refuse(result::kCommandForbidden);
   if (!command.empty()) {
     e.entry = FindCommand(m.variant, command.front());
-    if (e.entry) reply = e.entry->handler(m, Request{command.front(), command.subspan(1)});
+    if (e.entry && !RefusedInNonFiscalDocument(m, *e.entry))
+      reply = e.entry->handler(m, Request{command.front(), command.subspan(1)});
   }
   if (!e.entry || e.entry->effect == Effect::kChangesState)
     m.status.last_command_failed = reply.result != result::kOk;

@@ -24,6 +24,8 @@
 #include "sim/state_flags.h"
 #include "sim/state_articles.h"
 #include "sim/state_programming.h"
+#include "sim/state_modem.h"
+#include "sim/state_printing.h"
 #include "sim/tax_table.h"
 #include "sim/variant.h"
 
@@ -165,6 +167,7 @@ struct StatusState {
 struct PrintingState {
   bool cutter_enabled = true;
   TapeSink tape;
+  PrintingRegisters registers;  // non-fiscal document, display, the copy (state_printing.h)
 };
 
 // What the host programs: header lines and the article table (model_programming.cpp).
@@ -188,6 +191,7 @@ struct PrinterModel {
   TaxTable taxes;    // model_taxes.cpp
   MemoryMap memory;  // served by the memory read (model_journal.cpp)
   FlagsState flags;  // model_flags.cpp
+  ModemState modem;  // model_modem.cpp
 
   // Receipts and the day: items, payment and totals share them (receipt_flow.h).
   std::optional<DeviceClock::TimePoint> day_opened_at;

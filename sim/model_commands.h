@@ -65,6 +65,13 @@ std::span<const CommandArea> CommandAreas();
 // The row that serves `code` on `v`, or null.
 const CommandEntry* FindCommand(Variant v, Byte code);
 
+// While a non-fiscal document is open the printer refuses receipts and reports (model_printing.cpp).
+bool RefusedInNonFiscalDocument(const PrinterModel& m, const CommandEntry& e);
+
+// A byte the host sent outside any frame reaches the modem (05-03, EP-06); returns what it
+// answers at once, usually nothing (model_modem.cpp).
+Bytes HearOutsideFrames(PrinterModel& m, Byte b);
+
 // Shared checks.
 inline Reply RefuseBadParameter(const PrinterModel& m) {
   return Reply::Refuse(m.traits().bad_parameter_result);

@@ -23,6 +23,7 @@ void WriteJson(const PrinterModel& m, Json& j) {
   WriteDayJson(m, j);
   WriteDrawerJson(m, j);
   WritePrintingJson(m, j);
+  WriteModemJson(m, j);
   WriteStatusJson(m, j);
 }
 

@@ -33,6 +33,8 @@ void WriteDayJson(const PrinterModel& m, Json& j);
 void WriteDrawerJson(const PrinterModel& m, Json& j);
 // model_printing.cpp
 void WritePrintingJson(const PrinterModel& m, Json& j);
+// model_modem.cpp
+void WriteModemJson(const PrinterModel& m, Json& j);
 
 // Shared by the receipt and the day: a tax group's key ("A" to "F"), and an amount per group.
 std::string GroupKey(int group);

@@ -6,6 +6,8 @@
 #include "driver/held_flags.h"
 #include "driver/held_articles.h"
 #include "driver/held_programming.h"
+#include "driver/held_modem.h"
+#include "driver/held_printing.h"
 #include "driver/held_status.h"
 #include "driver/held_totals.h"
 
@@ -18,6 +20,8 @@ struct VariantValues {
   FlagsValues flags;
   ProgrammingValues programming;
   ArticleValues articles;
+  PrintingValues printing;
+  ModemValues modem;  // one record for the library: only the 05-03 slot is used
 };
 
 }  // namespace zorfp

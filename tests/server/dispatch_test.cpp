@@ -213,24 +213,29 @@ TEST_F(DispatchTest, LangIsPerClassAndRepeatCountIsShared) {
 }
 
 TEST_F(DispatchTest, MemberNotBuiltAnswersNotImplemented) {
-  // Whichever method without arguments is not built when the test runs.
+  // Whichever method without arguments is not built when the test runs, on any class at hand.
   const MemberInfo* missing = nullptr;
-  for (const BoundMember& m : Of(VariantId::kEP_02).members()) {
-    if (!missing && m.info->kind == MemberKind::kMethod && m.info->params.empty() && !m.call)
-      missing = m.info;
+  VariantId id = VariantId::kEP_02;
+  Driver* driver = nullptr;
+  for (auto [v, d] : {std::pair{VariantId::kEP_02, &ep02_}, std::pair{VariantId::k05_03, &z0503_},
+                      std::pair{VariantId::kEP_01, &ep01_}}) {
+    for (const BoundMember& m : Of(v).members()) {
+      if (!missing && m.info->kind == MemberKind::kMethod && m.info->params.empty() && !m.call) {
+        missing = m.info, id = v, driver = d;
+      }
+    }
   }
-  ASSERT_NE(missing, nullptr);
+  if (!missing) GTEST_SKIP() << "every method without arguments is built";
   Call call;
-  ASSERT_EQ(call.Invoke(Of(VariantId::kEP_02), ep02_, missing->dispid, DISPATCH_METHOD), DISP_E_EXCEPTION);
+  ASSERT_EQ(call.Invoke(Of(id), *driver, missing->dispid, DISPATCH_METHOD), DISP_E_EXCEPTION);
   EXPECT_EQ(call.excep.scode, E_NOTIMPL);
   EXPECT_EQ(BstrToUtf8(call.excep.bstrDescription),
             std::string(missing->name) + " is not implemented in this build");
-  EXPECT_EQ(BstrToUtf8(call.excep.bstrSource), "ZORFP.ZOR_EP_02");
+  EXPECT_EQ(BstrToUtf8(call.excep.bstrSource), std::string("ZORFP.") + Traits(id).coclass);
   // The arguments are checked first, as the type information would.
   Call extra;
   extra.Int(1);
-  EXPECT_EQ(extra.Invoke(Of(VariantId::kEP_02), ep02_, missing->dispid, DISPATCH_METHOD),
-            DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(extra.Invoke(Of(id), *driver, missing->dispid, DISPATCH_METHOD), DISP_E_BADPARAMCOUNT);
 }
 
 // A dispatcher for `id` whose member `name` is bound to `binding` instead.

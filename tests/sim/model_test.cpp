@@ -43,6 +43,24 @@ TEST(CommandTableTest, ResultPerVariant) {
       {"memory read of an unknown page",
        {0x1C, 0x00, 0x00, 0x05, 0x01},
        {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
+      {"customer display, first line", {0x1B, 0x00, 0x01, 'A'}, {0, 0, 0, 0, 0, 0, 0}},
+      {"customer display, fourth line", {0x1B, 0x03, 0x01, 'A'}, {kNo, kNo, kNo, kNo, kNo, 0, 0}},
+      {"customer display, 21 characters", {0x1B, 0x00, 21, 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A',
+                                           'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A', 'A'},
+       {20, 20, 20, 20, 20, 20, 20}},
+      {"open drawer", {0x1D}, {0, 0, 0, 0, 0, 0, 0}},
+      {"copy before any receipt", {0x1E}, {42, 42, 42, 42, 42, 42, 42}},
+      {"print version", {0x20}, {0, 0, 0, 0, 0, 0, 0}},
+      {"on-line print switch", {0x24}, {0, kNo, 0, 0, 0, 0, 0}},
+      {"display switch", {0x25}, {0, kNo, 0, 0, 0, 0, 0}},
+      {"non-fiscal line", {0x28, 0x01, 'A'}, {kNo, kNo, 0, 0, 0, 0, 0}},
+      {"non-fiscal line, station 1", {0x28, 0x41, 'A'}, {kNo, kNo, kNo, kNo, 0, kBad, kBad}},
+      {"end of a non-fiscal document", {0x28, 0xFF}, {kNo, kNo, 0, 0, 0, 0, 0}},
+      {"receipt-only switch", {0x28, 0xFE}, {kNo, kNo, kNo, 0, 0, kBad, kBad}},
+      {"cutter switch", {0x2E}, {kNo, kNo, 0, 0, 0, 0, 0}},
+      {"barcode 12 99", {0x2F, 0x02, 0x0C, 0x63}, {kNo, kNo, kNo, 0, 0, 0, 0}},
+      {"barcode symbol 100", {0x2F, 0x01, 0x64}, {kNo, kNo, kNo, 0, 0, 25, 25}},
+      {"barcode symbol 128", {0x2F, 0x01, 0x80}, {kNo, kNo, kNo, 25, 25, 25, 25}},
       {"unknown command", {0xEE}, {kNo, kNo, kNo, kNo, kNo, kNo, kNo}},
   };
   for (const CommandCase& c : cases) {
@@ -124,8 +142,8 @@ TEST(StateDumpTest, PrinterKeysInTheirOrderAndAlwaysJson) {
   EXPECT_THAT(keys, ElementsAre("variant", "serial_number", "model_name", "fiscal_number", "version_tag",
                                 "fiscalized", "fiscalized_at", "clock", "clock_offset_s", "flags", "mode",
                                 "day_opened_at", "header", "programming", "articles", "paper", "conditions",
-                                "line", "taxes", "receipt",
-                                "day", "drawer", "cutter_enabled", "last_command_failed", "status_byte",
+                                "line", "taxes", "receipt", "day", "drawer", "cutter_enabled", "printing",
+                                "modem", "last_command_failed", "status_byte",
                                 "reserve_byte", "status_block"));
   const Json back = Json::parse(JsonText(j));
   EXPECT_EQ(back["serial_number"], "ZR\uFFFD");
