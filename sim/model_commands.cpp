@@ -6,13 +6,14 @@ namespace zorfp::sim {
 namespace {
 
 // Every area with commands; one with none yet has no entry.
-constexpr std::array<CommandArea, 6> kAreas = {{
+constexpr std::array<CommandArea, 7> kAreas = {{
     {"status", &StatusCommands},
     {"totals", &TotalsCommands},
     {"items", &ItemsCommands},
     {"payment", &PaymentCommands},
     {"printing", &PrintingCommands},
     {"journal", &JournalCommands},
+    {"taxes", &TaxesCommands},
 }};
 
 }  // namespace

@@ -51,6 +51,7 @@ std::span<const CommandEntry> ItemsCommands();     // model_items.cpp
 std::span<const CommandEntry> PaymentCommands();   // model_payment.cpp
 std::span<const CommandEntry> PrintingCommands();  // model_printing.cpp
 std::span<const CommandEntry> JournalCommands();   // model_journal.cpp
+std::span<const CommandEntry> TaxesCommands();     // model_taxes.cpp
 
 struct CommandArea {
   std::string_view name;

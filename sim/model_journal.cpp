@@ -48,6 +48,7 @@ void ProjectRegisters(PrinterModel& m) {
   const Byte cutter = m.printing.cutter_enabled ? 0x00 : 0x08;
   m.memory.Write(kRegisterPage, 0x301A, std::span(&cutter, 1));
   ProjectDayRegisters(m);
+  ProjectTaxRegisters(m);
 }
 
 }  // namespace zorfp::sim

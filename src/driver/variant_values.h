@@ -3,6 +3,7 @@
 #pragma once
 
 #include "driver/held_status.h"
+#include "driver/held_taxes.h"
 #include "driver/held_totals.h"
 
 namespace zorfp {
@@ -10,6 +11,7 @@ namespace zorfp {
 struct VariantValues {
   StatusValues status;
   TotalsValues totals;
+  TaxValues taxes;
 };
 
 }  // namespace zorfp

@@ -43,6 +43,7 @@ TEST(CommandTableTest, ResultPerVariant) {
       {"memory read of an unknown page",
        {0x1C, 0x00, 0x00, 0x05, 0x01},
        {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
+      {"tax query", {0x2C}, {kNo, kNo, 0, 0, 0, 0, 0}},
       {"unknown command", {0xEE}, {kNo, kNo, kNo, kNo, kNo, kNo, kNo}},
   };
   for (const CommandCase& c : cases) {
