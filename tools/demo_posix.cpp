@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sim/simulator.h"
+#include "tools/demo_setup.h"
 #include "tools/run_script.h"
 #include "tools/subcommand.h"
 #include "variants/traits.h"
@@ -59,14 +60,17 @@ void PrintTape(const std::filesystem::path& tape) {
 
 int RunDemo(std::span<const std::string_view> args) {
   std::string cls = "ZOR_05_03";
+  bool setup = false;
   std::vector<std::string_view> script_args;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--class" && i + 1 < args.size()) {
       cls = args[++i];
+    } else if (args[i] == "--setup") {
+      setup = true;
     } else if (args[i] == "--json") {
       script_args.push_back(args[i]);
     } else {
-      std::fprintf(stderr, "usage: zorfp demo [--class NAME] [--json]\n");
+      std::fprintf(stderr, "usage: zorfp demo [--class NAME] [--setup] [--json]\n");
       return 1;
     }
   }
@@ -90,8 +94,11 @@ int RunDemo(std::span<const std::string_view> args) {
   const std::filesystem::path script = dir / "receipt.zorfp";
   {
     std::ofstream out(script);
-    out << (traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
-                                : NewerReceipt(printer.path()));
+    std::string receipt = traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
+                                              : NewerReceipt(printer.path());
+    // The programming steps go right after the line that opens the port.
+    if (setup) receipt.insert(receipt.find('\n') + 1, TaxesSetupScript(traits));
+    out << receipt;
   }
   std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "
             << printer.path() << ":\n\n"
