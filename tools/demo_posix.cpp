@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "sim/simulator.h"
-#include "tools/demo_setup.h"
+#include "tools/demo_setup_taxes.h"
 #include "tools/run_script.h"
 #include "tools/subcommand.h"
 #include "variants/traits.h"

@@ -1,4 +1,4 @@
-#include "tools/demo_setup.h"
+#include "tools/demo_setup_taxes.h"
 
 namespace zorfp::tools {
 

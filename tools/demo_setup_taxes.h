@@ -1,5 +1,5 @@
-// What `zorfp demo --setup` programs on the fresh simulated printer before the receipt: script
-// lines run right after the port is opened, one step per programming area.
+// The taxes step of `zorfp demo --setup`: script lines run on the fresh simulated printer right
+// after the port is opened, before the receipt.
 #pragma once
 
 #include <string>
