@@ -227,6 +227,8 @@ bool DayTooLong(const PrinterModel& m);
 void ProjectRegisters(PrinterModel& m);
 // The day registers' part of it (model_totals.cpp).
 void ProjectDayRegisters(PrinterModel& m);
+// The tax table's part (model_taxes.cpp).
+void ProjectTaxRegisters(PrinterModel& m);
 
 // Puts a line on the paper.
 void Print(PrinterModel& m, std::string_view cp866_line);

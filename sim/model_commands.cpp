@@ -6,7 +6,7 @@ namespace zorfp::sim {
 namespace {
 
 // Every area with commands; one with none yet has no entry.
-constexpr std::array<CommandArea, 8> kAreas = {{
+constexpr std::array<CommandArea, 9> kAreas = {{
     {"status", &StatusCommands},
     {"totals", &TotalsCommands},
     {"items", &ItemsCommands},
@@ -17,6 +17,7 @@ constexpr std::array<CommandArea, 8> kAreas = {{
     {"flags", &FlagsCommands},
     {"programming", &ProgrammingCommands},
     {"articles", &ArticlesCommands},
+    {"taxes", &TaxesCommands},
 }};
 
 }  // namespace

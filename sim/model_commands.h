@@ -55,6 +55,7 @@ std::span<const CommandEntry> ClockCommands();     // model_clock.cpp
 std::span<const CommandEntry> FlagsCommands();     // model_flags.cpp
 std::span<const CommandEntry> ProgrammingCommands();  // model_programming.cpp
 std::span<const CommandEntry> ArticlesCommands();  // model_articles.cpp
+std::span<const CommandEntry> TaxesCommands();     // model_taxes.cpp
 
 struct CommandArea {
   std::string_view name;

@@ -49,6 +49,7 @@ void ProjectRegisters(PrinterModel& m) {
   m.memory.Write(kRegisterPage, 0x301A, std::span(&cutter, 1));
   ProjectDayRegisters(m);
   ProjectProgrammingRegisters(m);
+  ProjectTaxRegisters(m);
 }
 
 }  // namespace zorfp::sim

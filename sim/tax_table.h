@@ -19,6 +19,11 @@ inline constexpr int kTaxGroups = 6;
 struct TaxTable {
   int count = 3;  // programmed rates, from A on
   std::array<std::uint16_t, kTaxGroups> rates = {2000, 700, 0, 0, 0, 0};
+  // Additional rates of mixed taxes, kept as the host sent them; EP-06 keeps one for F as well.
+  // The receipts charge the base rates.
+  bool mixed = false;
+  std::array<std::uint16_t, kTaxGroups> extra = {};
+  int decimals = 2;  // EP-01, 08-01: decimal digits of money amounts, programmed with the rates
   int programmed_day = 15;  // date the table was programmed
   int programmed_month = 1;
   int programmed_year = 2024;

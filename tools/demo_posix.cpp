@@ -13,6 +13,7 @@
 
 #include "sim/simulator.h"
 #include "tools/demo_setup_settings.h"
+#include "tools/demo_setup_taxes.h"
 #include "tools/json.h"
 #include "tools/run_script.h"
 #include "tools/subcommand.h"
@@ -115,7 +116,7 @@ int RunDemo(std::span<const std::string_view> args) {
     std::string receipt = traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
                                               : NewerReceipt(printer.path());
     // The programming steps go right after the line that opens the port.
-    if (setup) receipt.insert(receipt.find('\n') + 1, SettingsSetupScript(traits));
+    if (setup) receipt.insert(receipt.find('\n') + 1, TaxesSetupScript(traits) + SettingsSetupScript(traits));
     out << receipt;
   }
   if (!json) {

@@ -9,6 +9,7 @@
 #include "driver/held_modem.h"
 #include "driver/held_printing.h"
 #include "driver/held_status.h"
+#include "driver/held_taxes.h"
 #include "driver/held_totals.h"
 
 namespace zorfp {
@@ -22,6 +23,7 @@ struct VariantValues {
   ArticleValues articles;
   PrintingValues printing;
   ModemValues modem;  // one record for the library: only the 05-03 slot is used
+  TaxValues taxes;
 };
 
 }  // namespace zorfp

@@ -61,6 +61,7 @@ TEST(CommandTableTest, ResultPerVariant) {
       {"barcode 12 99", {0x2F, 0x02, 0x0C, 0x63}, {kNo, kNo, kNo, 0, 0, 0, 0}},
       {"barcode symbol 100", {0x2F, 0x01, 0x64}, {kNo, kNo, kNo, 0, 0, 25, 25}},
       {"barcode symbol 128", {0x2F, 0x01, 0x80}, {kNo, kNo, kNo, 25, 25, 25, 25}},
+      {"tax query", {0x2C}, {kNo, kNo, 0, 0, 0, 0, 0}},
       {"unknown command", {0xEE}, {kNo, kNo, kNo, kNo, kNo, kNo, kNo}},
   };
   for (const CommandCase& c : cases) {
