@@ -6,13 +6,15 @@ namespace zorfp::sim {
 namespace {
 
 // Every area with commands; one with none yet has no entry.
-constexpr std::array<CommandArea, 6> kAreas = {{
+constexpr std::array<CommandArea, 8> kAreas = {{
     {"status", &StatusCommands},
     {"totals", &TotalsCommands},
     {"items", &ItemsCommands},
     {"payment", &PaymentCommands},
     {"printing", &PrintingCommands},
     {"journal", &JournalCommands},
+    {"reports", &ReportsCommands},
+    {"memory_card", &MemoryCardCommands},
 }};
 
 }  // namespace

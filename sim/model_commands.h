@@ -51,6 +51,8 @@ std::span<const CommandEntry> ItemsCommands();     // model_items.cpp
 std::span<const CommandEntry> PaymentCommands();   // model_payment.cpp
 std::span<const CommandEntry> PrintingCommands();  // model_printing.cpp
 std::span<const CommandEntry> JournalCommands();   // model_journal.cpp
+std::span<const CommandEntry> ReportsCommands();   // model_reports.cpp
+std::span<const CommandEntry> MemoryCardCommands();  // model_memory_card.cpp
 
 struct CommandArea {
   std::string_view name;

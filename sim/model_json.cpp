@@ -20,6 +20,7 @@ void WriteJson(const PrinterModel& m, Json& j) {
   WriteDayJson(m, j);
   WriteDrawerJson(m, j);
   WritePrintingJson(m, j);
+  WriteReportsJson(m, j);
   WriteStatusJson(m, j);
 }
 

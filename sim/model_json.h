@@ -28,6 +28,8 @@ void WriteDayJson(const PrinterModel& m, Json& j);
 void WriteDrawerJson(const PrinterModel& m, Json& j);
 // model_printing.cpp
 void WritePrintingJson(const PrinterModel& m, Json& j);
+// model_reports.cpp: the Z reports, the fiscal memory, the journal and the memory card
+void WriteReportsJson(const PrinterModel& m, Json& j);
 
 // Shared by the receipt and the day: a tax group's key ("A" to "F"), and an amount per group.
 std::string GroupKey(int group);
