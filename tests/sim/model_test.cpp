@@ -43,6 +43,14 @@ TEST(CommandTableTest, ResultPerVariant) {
       {"memory read of an unknown page",
        {0x1C, 0x00, 0x00, 0x05, 0x01},
        {kNo, kNo, kNo, kNo, kNo, kBad, kBad}},
+      {"article report", {0x07, 0x00, 0x00}, {0, 0, kNo, kNo, kNo, kNo, kNo}},
+      {"X report", {0x09, 0x00, 0x00}, {0, 0, 0, 0, 0, 0, 0}},
+      {"article X report", {0x0A, 0x00, 0x00}, {0, kNo, 0, 0, 0, 0, 0}},
+      {"Z report", {0x0D, 0x00, 0x00}, {0, 0, 0, 0, 0, 0, 0}},
+      {"journal state or print from the card", {0x33}, {kNo, kNo, kNo, kNo, 0, kBad, kBad}},
+      {"fiscal memory record not written", {0x36, 0x01, 0x00}, {kNo, kNo, kNo, kNo, kNo, 22, 22}},
+      {"capacity", {0x41}, {kNo, kNo, kNo, kNo, kNo, kNo, 0}},
+      {"journal state", {0x42}, {kNo, kNo, kNo, kNo, kNo, kNo, 0}},
       {"unknown command", {0xEE}, {kNo, kNo, kNo, kNo, kNo, kNo, kNo}},
   };
   for (const CommandCase& c : cases) {
@@ -124,8 +132,9 @@ TEST(StateDumpTest, PrinterKeysInTheirOrderAndAlwaysJson) {
   EXPECT_THAT(keys, ElementsAre("variant", "serial_number", "model_name", "fiscal_number", "version_tag",
                                 "fiscalized", "fiscalized_at", "clock", "clock_offset_s", "mode",
                                 "day_opened_at", "header", "paper", "conditions", "line", "taxes", "receipt",
-                                "day", "drawer", "cutter_enabled", "last_command_failed", "status_byte",
-                                "reserve_byte", "status_block"));
+                                "day", "drawer", "cutter_enabled", "reports", "fiscal_memory", "journal",
+                                "memory_card", "last_command_failed", "status_byte", "reserve_byte",
+                                "status_block"));
   const Json back = Json::parse(JsonText(j));
   EXPECT_EQ(back["serial_number"], "ZR\uFFFD");
   EXPECT_EQ(back["header"][0]["text"], "\x01\x1F\"");
