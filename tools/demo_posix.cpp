@@ -1,6 +1,7 @@
 // `zorfp demo`: a receipt on a simulated printer, with no hardware and no setup. It starts the
 // simulator on a pseudo-terminal in this process, drives it through the same by-name dispatch any
 // client uses (each call printed with its result), and then prints the printer's paper tape.
+// `--day` ends the day after the receipt: an X report, the Z report, and what the Z report left.
 #include <unistd.h>
 
 #include <cstdio>
@@ -52,6 +53,19 @@ FPClose
   return s;
 }
 
+// The evening: an X report, the Z report that closes the day, and what the printer kept of it.
+std::string DayEnd(const VariantTraits& traits) {
+  if (traits.older_family) return "FPDayReport 0\nFPDayClrReport 0\nFPGetNumZReport\n";
+  std::string s = "FPDayReport 0\nFPDayClrReport 0\nGetNumZReport\nGetLastDateZReport\n";
+  if (traits.has_active_port) s += "FPGetFMDay 1\nGetRepDateEx\nGetRepSaleReceipts\nGetRepTurnSaleOnTax_A\n";
+  return s;
+}
+
+std::string WithDayEnd(std::string script, const VariantTraits& traits) {
+  const std::string close = "FPClose\n";
+  return script.insert(script.rfind(close), DayEnd(traits));
+}
+
 void PrintTape(const std::filesystem::path& tape) {
   std::ifstream in(tape);
   std::cout << "\n--- the printer's paper tape ---\n" << in.rdbuf() << std::flush;
@@ -60,13 +74,16 @@ void PrintTape(const std::filesystem::path& tape) {
 int RunDemo(std::span<const std::string_view> args) {
   std::string cls = "ZOR_05_03";
   std::vector<std::string_view> script_args;
+  bool day = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--class" && i + 1 < args.size()) {
       cls = args[++i];
+    } else if (args[i] == "--day") {
+      day = true;
     } else if (args[i] == "--json") {
       script_args.push_back(args[i]);
     } else {
-      std::fprintf(stderr, "usage: zorfp demo [--class NAME] [--json]\n");
+      std::fprintf(stderr, "usage: zorfp demo [--class NAME] [--day] [--json]\n");
       return 1;
     }
   }
@@ -90,8 +107,9 @@ int RunDemo(std::span<const std::string_view> args) {
   const std::filesystem::path script = dir / "receipt.zorfp";
   {
     std::ofstream out(script);
-    out << (traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
-                                : NewerReceipt(printer.path()));
+    std::string text = traits.older_family ? OlderReceipt(printer.path(), *id == VariantId::k08_01)
+                                           : NewerReceipt(printer.path());
+    out << (day ? WithDayEnd(std::move(text), traits) : text);
   }
   std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "
             << printer.path() << ":\n\n"
