@@ -26,6 +26,8 @@
 #include "sim/state_programming.h"
 #include "sim/state_modem.h"
 #include "sim/state_printing.h"
+#include "sim/state_memory_card.h"
+#include "sim/state_reports.h"
 #include "sim/tax_table.h"
 #include "sim/variant.h"
 
@@ -200,6 +202,9 @@ struct PrinterModel {
   DayRegisters day;
   std::int64_t drawer = 0;                // cash in the drawer
   std::uint32_t last_receipt_number = 0;  // numbers run on across days
+
+  ReportsState reports;   // Z reports, fiscal memory, journal (model_reports.cpp)
+  MemoryCardState card;   // 05-02, 05-03 (model_memory_card.cpp)
 };
 
 // Runs one command through the variant's command table. `entry` is the table entry used, or null
@@ -229,6 +234,8 @@ void ProjectRegisters(PrinterModel& m);
 void ProjectDayRegisters(PrinterModel& m);
 // The tax table's part (model_taxes.cpp).
 void ProjectTaxRegisters(PrinterModel& m);
+// The Z report's and the journal's part of it (model_reports.cpp).
+void ProjectReportRegisters(PrinterModel& m);
 
 // Puts a line on the paper.
 void Print(PrinterModel& m, std::string_view cp866_line);

@@ -6,7 +6,7 @@ namespace zorfp::sim {
 namespace {
 
 // Every area with commands; one with none yet has no entry.
-constexpr std::array<CommandArea, 9> kAreas = {{
+constexpr std::array<CommandArea, 11> kAreas = {{
     {"status", &StatusCommands},
     {"totals", &TotalsCommands},
     {"items", &ItemsCommands},
@@ -18,6 +18,8 @@ constexpr std::array<CommandArea, 9> kAreas = {{
     {"programming", &ProgrammingCommands},
     {"articles", &ArticlesCommands},
     {"taxes", &TaxesCommands},
+    {"reports", &ReportsCommands},
+    {"memory_card", &MemoryCardCommands},
 }};
 
 }  // namespace

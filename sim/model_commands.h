@@ -56,6 +56,8 @@ std::span<const CommandEntry> FlagsCommands();     // model_flags.cpp
 std::span<const CommandEntry> ProgrammingCommands();  // model_programming.cpp
 std::span<const CommandEntry> ArticlesCommands();  // model_articles.cpp
 std::span<const CommandEntry> TaxesCommands();     // model_taxes.cpp
+std::span<const CommandEntry> ReportsCommands();   // model_reports.cpp
+std::span<const CommandEntry> MemoryCardCommands();  // model_memory_card.cpp
 
 struct CommandArea {
   std::string_view name;

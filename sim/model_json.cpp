@@ -24,6 +24,7 @@ void WriteJson(const PrinterModel& m, Json& j) {
   WriteDrawerJson(m, j);
   WritePrintingJson(m, j);
   WriteModemJson(m, j);
+  WriteReportsJson(m, j);
   WriteStatusJson(m, j);
 }
 

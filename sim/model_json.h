@@ -35,6 +35,8 @@ void WriteDrawerJson(const PrinterModel& m, Json& j);
 void WritePrintingJson(const PrinterModel& m, Json& j);
 // model_modem.cpp
 void WriteModemJson(const PrinterModel& m, Json& j);
+// model_reports.cpp: the Z reports, the fiscal memory, the journal and the memory card
+void WriteReportsJson(const PrinterModel& m, Json& j);
 
 // Shared by the receipt and the day: a tax group's key ("A" to "F"), and an amount per group.
 std::string GroupKey(int group);

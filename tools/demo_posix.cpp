@@ -1,6 +1,7 @@
 // `zorfp demo`: a receipt on a simulated printer, with no hardware and no setup. It starts the
 // simulator on a pseudo-terminal in this process, drives it through the same by-name dispatch any
 // client uses (each call printed with its result), and then prints the printer's paper tape.
+// `--day` ends the day after the receipt: an X report, the Z report, and what the Z report left.
 #include <unistd.h>
 
 #include <cstdio>
@@ -55,6 +56,19 @@ FPClose
   return s;
 }
 
+// The evening: an X report, the Z report that closes the day, and what the printer kept of it.
+std::string DayEnd(const VariantTraits& traits) {
+  if (traits.older_family) return "FPDayReport 0\nFPDayClrReport 0\nFPGetNumZReport\n";
+  std::string s = "FPDayReport 0\nFPDayClrReport 0\nGetNumZReport\nGetLastDateZReport\n";
+  if (traits.has_active_port) s += "FPGetFMDay 1\nGetRepDateEx\nGetRepSaleReceipts\nGetRepTurnSaleOnTax_A\n";
+  return s;
+}
+
+std::string WithDayEnd(std::string script, const VariantTraits& traits) {
+  const std::string close = "FPClose\n";
+  return script.insert(script.rfind(close), DayEnd(traits));
+}
+
 void PrintTape(const std::filesystem::path& tape, bool json) {
   std::ifstream in(tape);
   std::ostringstream text;
@@ -67,24 +81,28 @@ void PrintTape(const std::filesystem::path& tape, bool json) {
 }
 
 constexpr const char* kUsage =
-    "usage: zorfp demo [--class NAME] [--setup] [--json]\n"
+    "usage: zorfp demo [--class NAME] [--setup] [--day] [--json]\n"
     "\n"
     "Starts a simulated printer of the class's protocol variant (default ZOR_05_03) on a\n"
     "pseudo-terminal, prints a receipt on it through the driver's members, each call with its\n"
     "arguments and result, then the printer's paper tape. With --json every line is a JSON\n"
     "object: one a call (\"args\" its arguments), and {\"tape\": ...} last. With --setup the\n"
-    "fresh printer is programmed first (taxes, header, cashier, articles).\n";
+    "fresh printer is programmed first (taxes, header, cashier, articles); with --day the\n"
+    "receipt is followed by an X report and the Z report that closes the day.\n";
 
 int RunDemo(std::span<const std::string_view> args) {
   std::string cls = "ZOR_05_03";
   bool json = false;
   bool setup = false;
+  bool day = false;
   std::vector<std::string_view> script_args{"--show-args"};
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--class" && i + 1 < args.size()) {
       cls = args[++i];
     } else if (args[i] == "--setup") {
       setup = true;
+    } else if (args[i] == "--day") {
+      day = true;
     } else if (args[i] == "--json") {
       json = true;
       script_args.push_back(args[i]);
@@ -117,7 +135,7 @@ int RunDemo(std::span<const std::string_view> args) {
                                               : NewerReceipt(printer.path());
     // The programming steps go right after the line that opens the port.
     if (setup) receipt.insert(receipt.find('\n') + 1, TaxesSetupScript(traits) + SettingsSetupScript(traits));
-    out << receipt;
+    out << (day ? WithDayEnd(std::move(receipt), traits) : receipt);
   }
   if (!json) {
     std::cout << "A receipt on a simulated " << traits.tag << " printer (" << traits.coclass << "), through "

@@ -1,11 +1,14 @@
 #include "driver/long_job.h"
 
 #include "driver/waiting_window.h"
+#include "errors/texts.h"
 
 namespace zorfp {
 
-void RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job) {
+bool RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job) {
   Module& m = d.module();
+  if (m.LongJobRunning) return d.Refuse(texts::kLongJobBusy);
+  m.LongJobRunning = true;
   if (auto picked = Pick(text, d.lang())) m.WaitingWindowText = std::move(*picked);
   m.WaitingWindowMode = mode;
   SerialPort*& active = m.ActivePort[Index(d.traits().id)];
@@ -14,9 +17,12 @@ void RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::fu
     ShowWaitingWindow(m, job);
   } catch (...) {
     active = nullptr;
+    m.LongJobRunning = false;
     throw;
   }
   active = nullptr;
+  m.LongJobRunning = false;
+  return true;
 }
 
 }  // namespace zorfp

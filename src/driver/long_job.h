@@ -12,6 +12,8 @@ namespace zorfp {
 inline constexpr std::int16_t kWaitZReport = -1;
 inline constexpr std::int16_t kWaitSavingReport = 0;
 
-void RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job);
+// False, with the job not run, when another long job is still waiting in the window's modal loop
+// (a client's event handler may call in there): a nested Z report or save is refused, not run.
+bool RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job);
 
 }  // namespace zorfp

@@ -42,6 +42,7 @@ struct Module {
   // The waiting window's inputs.
   AnsiString WaitingWindowText;
   std::int16_t WaitingWindowMode = 0;
+  bool LongJobRunning = false;  // a job waits behind the window: a second one is refused
 
   // Platform facts and seams: replaced by tests, never by clients.
   Environment env;

@@ -8,6 +8,9 @@
 #include "driver/held_programming.h"
 #include "driver/held_modem.h"
 #include "driver/held_printing.h"
+#include "driver/held_journal.h"
+#include "driver/held_memory_card.h"
+#include "driver/held_reports.h"
 #include "driver/held_status.h"
 #include "driver/held_taxes.h"
 #include "driver/held_totals.h"
@@ -24,6 +27,9 @@ struct VariantValues {
   PrintingValues printing;
   ModemValues modem;  // one record for the library: only the 05-03 slot is used
   TaxValues taxes;
+  ReportsValues reports;
+  JournalValues journal;
+  MemoryCardValues memory_card;
 };
 
 }  // namespace zorfp

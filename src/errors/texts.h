@@ -117,5 +117,12 @@ inline constexpr Message kWaitSavingReport = {
     "Сохранение отчёта. Ожидайте...",
     "Збереження звіту. Очікуйте...",
 };
+// Not among the classic texts: a long job asked for while another waits behind the window.
+inline constexpr DriverError kLongJobBusy = {111,
+                                             {
+                                                 "Another long operation is running, try again later!",
+                                                 "Выполняется другая длительная операция, повторите позже!",
+                                                 "Виконується інша тривала операція, повторіть пізніше!",
+                                             }};
 
 }  // namespace zorfp::texts

@@ -62,6 +62,14 @@ TEST(CommandTableTest, ResultPerVariant) {
       {"barcode symbol 100", {0x2F, 0x01, 0x64}, {kNo, kNo, kNo, 0, 0, 25, 25}},
       {"barcode symbol 128", {0x2F, 0x01, 0x80}, {kNo, kNo, kNo, 25, 25, 25, 25}},
       {"tax query", {0x2C}, {kNo, kNo, 0, 0, 0, 0, 0}},
+      {"article report", {0x07, 0x00, 0x00}, {0, 0, kNo, kNo, kNo, kNo, kNo}},
+      {"X report", {0x09, 0x00, 0x00}, {0, 0, 0, 0, 0, 0, 0}},
+      {"article X report", {0x0A, 0x00, 0x00}, {0, kNo, 0, 0, 0, 0, 0}},
+      {"Z report", {0x0D, 0x00, 0x00}, {0, 0, 0, 0, 0, 0, 0}},
+      {"journal state or print from the card", {0x33}, {kNo, kNo, kNo, kNo, 0, kBad, kBad}},
+      {"fiscal memory record not written", {0x36, 0x01, 0x00}, {kNo, kNo, kNo, kNo, kNo, 22, 22}},
+      {"capacity", {0x41}, {kNo, kNo, kNo, kNo, kNo, kNo, 0}},
+      {"journal state", {0x42}, {kNo, kNo, kNo, kNo, kNo, kNo, 0}},
       {"unknown command", {0xEE}, {kNo, kNo, kNo, kNo, kNo, kNo, kNo}},
   };
   for (const CommandCase& c : cases) {
@@ -144,8 +152,8 @@ TEST(StateDumpTest, PrinterKeysInTheirOrderAndAlwaysJson) {
                                 "fiscalized", "fiscalized_at", "clock", "clock_offset_s", "flags", "mode",
                                 "day_opened_at", "header", "programming", "articles", "paper", "conditions",
                                 "line", "taxes", "receipt", "day", "drawer", "cutter_enabled", "printing",
-                                "modem", "last_command_failed", "status_byte",
-                                "reserve_byte", "status_block"));
+                                "modem", "reports", "fiscal_memory", "journal", "memory_card",
+                                "last_command_failed", "status_byte", "reserve_byte", "status_block"));
   const Json back = Json::parse(JsonText(j));
   EXPECT_EQ(back["serial_number"], "ZR\uFFFD");
   EXPECT_EQ(back["header"][0]["text"], "\x01\x1F\"");
