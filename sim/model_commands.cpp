@@ -1,12 +1,10 @@
 #include "sim/model_commands.h"
 
-#include <array>
-
 namespace zorfp::sim {
 namespace {
 
 // Every area with commands; one with none yet has no entry.
-constexpr std::array<CommandArea, 11> kAreas = {{
+constexpr CommandArea kAreas[] = {
     {"status", &StatusCommands},
     {"totals", &TotalsCommands},
     {"items", &ItemsCommands},
@@ -20,7 +18,7 @@ constexpr std::array<CommandArea, 11> kAreas = {{
     {"taxes", &TaxesCommands},
     {"reports", &ReportsCommands},
     {"memory_card", &MemoryCardCommands},
-}};
+};
 
 }  // namespace
 

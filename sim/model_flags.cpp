@@ -33,7 +33,7 @@ Reply HandleWriteFlags(PrinterModel& m, const Request& r) {
   const Byte group4 = in.Byte1();
   const Byte feed_lines = in.Byte1();
   if (!in.Complete() || feed_lines > kMostFeedLines) return RefuseBadParameter(m);
-  if (password != m.flags.programming_password) return Reply::Refuse(result::kBadPassword);
+  if (password != m.programming.settings.passwords[kProgrammingPassword]) return Reply::Refuse(result::kBadPassword);
   m.flags.group1 = group1;
   m.flags.group3 = group3;
   m.flags.group4 = group4;

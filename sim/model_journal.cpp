@@ -85,7 +85,7 @@ Reply HandleLockReport(PrinterModel& m, const Request& r) {
   FieldReader f(r.params);
   const auto password = f.UInt(2);
   if (!f.Complete()) return RefuseBadParameter(m);
-  if (password != m.reports.password) return Reply::Refuse(result::kBadPassword);
+  if (password != m.programming.settings.passwords[kReportsPassword]) return Reply::Refuse(result::kBadPassword);
   if (m.receipt.open()) return Reply::Refuse(result::kReceiptOpen);
   if (const Refusal paper = PaperRefusal(m)) return Reply::Refuse(*paper);
   Print(m, Centered(Utf8ToCp866("ЗВIТ ПРО БЛОКУВАННЯ")));

@@ -92,7 +92,7 @@ Reply HandlePrintFromCard(PrinterModel& m, const Request& r) {
   const auto receipt = f.UInt(2);
   const auto again = f.UInt(2);
   if (!f.Complete() || receipt != again) return RefuseBadParameter(m);
-  if (password != m.reports.password) return Reply::Refuse(result::kBadPassword);
+  if (password != m.programming.settings.passwords[kReportsPassword]) return Reply::Refuse(result::kBadPassword);
   if (m.receipt.open()) return Reply::Refuse(result::kReceiptOpen);
   if (const Refusal paper = PaperRefusal(m)) return Reply::Refuse(*paper);
   if (const Refusal refusal = CardRefusal(m)) return Reply::Refuse(*refusal);

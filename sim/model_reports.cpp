@@ -41,7 +41,7 @@ DayDate Today(const PrinterModel& m) {
 // What every printed report checks first: its password, no receipt open, paper.
 Refusal ReportRefusal(const PrinterModel& m, FieldReader& f) {
   const auto password = static_cast<std::uint16_t>(f.UInt(2));
-  if (password != m.reports.password) return result::kBadPassword;
+  if (password != m.programming.settings.passwords[kReportsPassword]) return result::kBadPassword;
   if (m.receipt.open()) return result::kReceiptOpen;
   return PaperRefusal(m);
 }
@@ -280,7 +280,6 @@ void ProjectReportRegisters(PrinterModel& m) {
 void WriteReportsJson(const PrinterModel& m, Json& j) {
   const ElectronicJournal& journal = m.reports.journal;
   j["reports"] = {
-      {"password", m.reports.password},
       {"next_z_number", m.reports.next_z_number},
       {"last_z_date", m.reports.last_z ? DateJson(*m.reports.last_z) : Json(nullptr)},
   };

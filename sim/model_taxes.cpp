@@ -31,9 +31,8 @@ constexpr std::uint16_t kCountAddress = 0x0016;
 constexpr std::uint16_t kTableAddress = 0x0150;
 constexpr std::uint16_t kExtraFAddress = 0x0165;  // EP-06: after five additional rates
 
-// The factory programming password. Until the password table is programmable it is the only one.
-std::uint16_t ProgrammingPassword(const PrinterModel&) {
-  return 0;
+std::uint16_t ProgrammingPassword(const PrinterModel& m) {
+  return m.programming.settings.passwords[kProgrammingPassword];
 }
 
 struct TaxProgram {

@@ -10,8 +10,6 @@ struct FlagsState {
   std::uint32_t group3 = 0;
   std::uint8_t group4 = 0;
   std::uint8_t feed_lines = 0;  // 0 to 16
-  // The programming password a write of the flags must carry.
-  std::uint16_t programming_password = 0;
 };
 
 }  // namespace zorfp::sim

@@ -43,7 +43,6 @@ struct ElectronicJournal {
 inline constexpr std::uint32_t kJournalRecordBytes = 256;
 
 struct ReportsState {
-  std::uint16_t password = 0;        // the reports password
   std::uint16_t next_z_number = 1;   // at 0x0037 of the register page
   std::optional<DayDate> last_z;   // at 0x0169; zeros until the first Z report
   std::vector<FiscalDayRecord> fiscal_memory;

@@ -245,8 +245,7 @@ TEST_F(ClockOnSimulatorTest, SetAndReadBackOnEveryClass) {
     EXPECT_EQ(Call<AnsiString>(d(), older ? "FPGetTime" : "CurrentTime").substr(0, 5), "22:15");
 
     sim_->WithModel([](sim::PrinterModel& m) {
-      const Bytes last_z = {0x15, 0x07, 0x31};
-      m.memory.Write(sim::kRegisterPage, 0x0169, last_z);
+      m.reports.last_z = sim::DayDate{2031, 7, 15};  // the last day-closing report
     });
     PutLang(d(), 0);
     if (older) {

@@ -104,11 +104,8 @@ TEST_F(FlagsOnSimulatorTest, ThePrinterKeepsWhatIsWrittenUnderItsPassword) {
     SCOPED_TRACE(Traits(id).tag);
     Start(id);
     sim_->WithModel([](sim::PrinterModel& m) {
-      m.flags = {.group1 = 0x1405,
-                 .group3 = 0x00040080,
-                 .group4 = 0x81,
-                 .feed_lines = 3,
-                 .programming_password = 777};
+      m.flags = {.group1 = 0x1405, .group3 = 0x00040080, .group4 = 0x81, .feed_lines = 3};
+      m.programming.settings.passwords[sim::kProgrammingPassword] = 777;
     });
     ASSERT_TRUE(Call<bool>(d(), "FPGetFlags"));
     EXPECT_TRUE(Call<bool>(d(), "Flag1_12"));

@@ -57,21 +57,19 @@ TEST(ClockCommandsTest, Refusals) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     PrinterModel m(Variant::k0503);
-    const Bytes last_z = {0x15, 0x03, 0x24};
-    m.memory.Write(kRegisterPage, 0x0169, last_z);
+    m.reports.last_z = DayDate{2024, 3, 15};  // the last day-closing report
     const auto offset = m.clock.offset();
     EXPECT_EQ(Execute(m, c.command).answer.result, c.result);
     EXPECT_EQ(m.clock.offset(), offset) << "the clock is left alone";
   }
   PrinterModel m(Variant::k0503);
-  const Bytes last_z = {0x15, 0x03, 0x24};
-  m.memory.Write(kRegisterPage, 0x0169, last_z);
+  m.reports.last_z = DayDate{2024, 3, 15};
   EXPECT_EQ(Execute(m, Bytes{0x02, 0x15, 0x03, 0x24}).answer.result, 0) << "the day of the report itself";
 }
 
 TEST(FlagsCommandsTest, ReadWriteAndTheirRefusals) {
   PrinterModel m(Variant::k0502);
-  m.flags.programming_password = 0x0102;
+  m.programming.settings.passwords[kProgrammingPassword] = 0x0102;
   EXPECT_EQ(Execute(m, Bytes{0x34}).answer.data, Bytes(8, 0));
   const Bytes write = {0x35, 0x02, 0x01, 0x05, 0x14, 0x80, 0x00, 0x04, 0x00, 0x81, 0x03};
   ASSERT_EQ(Execute(m, write).answer.result, 0);

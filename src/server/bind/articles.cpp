@@ -24,7 +24,7 @@ std::vector<server::Binding> ArticleProperties(std::string_view suffix, std::str
       QueryField<Read, &ArticleInfo::NameLength, 255>(name("GetArticleLengthName", suffix)),
       QueryField<Read, &ArticleInfo::Name>(name("GetArticleName", suffix)),
       QueryField<Read, &ArticleInfo::Price, -1>(name("GetArticlePrice", suffix)),
-      QueryField<Read, &ArticleInfo::Tax, -1>(name("GetArticleTax", suffix)),
+      QueryField<Read, &ArticleInfo::Tax, 255>(name("GetArticleTax", suffix)),
       QueryField<Read, &ArticleInfo::SaleAmount, -1>(name("GetArticleSaleAmount", suffix)),
       QueryField<Read, &ArticleInfo::SaleStatus, 255>(name("GetArticleSaleStatus", suffix)),
       QueryField<Read, &ArticleInfo::SaleTurn>(name("GetArticleTurnSale", suffix)),
