@@ -208,7 +208,10 @@ AnsiString GetKLEFBlockingDateTime(Driver& d) {
   }
   // Date and time as the platform writes them: the time left out at midnight.
   std::string text = FormatShortDate(date, locale);
-  if (time.count() != 0) text += " " + FormatLongTime(time, locale);
+  if (time.count() != 0) {
+    text += ' ';
+    text += FormatLongTime(time, locale);
+  }
   return ClientTextOut(text, d.module().settings.CP866);
 }
 

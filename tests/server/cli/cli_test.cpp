@@ -328,7 +328,9 @@ TEST(Cli, DemoWithJsonPrintsOnlyJsonLines) {
   for (const std::string& line : lines) {
     const Json j = Json::parse(line, nullptr, false);
     ASSERT_TRUE(j.is_object()) << line;
-    if (&line != &lines.back()) EXPECT_TRUE(j.contains("args")) << line;
+    if (&line != &lines.back()) {
+      EXPECT_TRUE(j.contains("args")) << line;
+    }
   }
   EXPECT_NE(Json::parse(lines.back())["tape"].get<std::string>().find("РЕШТА"), std::string::npos);
 }
