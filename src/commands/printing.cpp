@@ -57,7 +57,7 @@ std::string_view TakeLine(std::string_view& list) {
 // Code 20 with the number of the line (from 1) in front of the text.
 bool RefuseLongLine(Driver& d, std::size_t number) {
   d.Refuse(texts::kNonFiscalLineTooLong);
-  if (const auto prefix = Pick(texts::kLineNumber, d.lang())) {
+  if (const auto prefix = Pick(texts::kListLineNumber, d.lang())) {
     d.call().ErrorText = *prefix + std::to_string(number) + "\r\n" + d.call().ErrorText;
   }
   return false;

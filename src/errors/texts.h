@@ -125,4 +125,12 @@ inline constexpr DriverError kLongJobBusy = {111,
                                                  "Виконується інша тривала операція, повторіть пізніше!",
                                              }};
 
+// A character the field cannot carry (barcodes, EAN-13 digits).
+inline constexpr DriverError kIllegalCharacter = {111,
+                                                  {
+                                                      "Found illegal character!",
+                                                      "Найден недопустимый символ!",
+                                                      "Знайдено недопустимий символ!",
+                                                  }};
+
 }  // namespace zorfp::texts

@@ -23,14 +23,8 @@ inline constexpr DriverError kBarcodeLength = {20,
                                                    "Ошибка длины штрих-кода!",
                                                    "Помилка довжини штрих-коду!",
                                                }};
-inline constexpr DriverError kIllegalCharacter = {111,
-                                                  {
-                                                      "Found illegal character!",
-                                                      "Найден недопустимый символ!",
-                                                      "Знайдено недопустимий символ!",
-                                                  }};
-// A non-fiscal line that is too long: the line's number, CR LF and this text follow kLineNumber.
-inline constexpr Message kLineNumber = {"Line №", "Строка №", "Рядок №"};
+// A non-fiscal line that is too long: the line's number, CR LF and this text follow kListLineNumber.
+inline constexpr Message kListLineNumber = {"Line №", "Строка №", "Рядок №"};
 inline constexpr DriverError kNonFiscalLineTooLong = {
     20,
     {

@@ -142,12 +142,6 @@ inline constexpr DriverError kEan13Length = {20,
                                                  "Длина штрих-кода - 13 цифр!",
                                                  "Довжина штрих-коду - 13 цифр!",
                                              }};
-inline constexpr DriverError kIllegalCharacter = {111,
-                                                  {
-                                                      "Found illegal character!",
-                                                      "Найден недопустимый символ!",
-                                                      "Знайдено недопустимий символ!",
-                                                  }};
 inline constexpr DriverError kEan13CheckSum = {111,
                                                {
                                                    "Error of check sum EAN13!",
