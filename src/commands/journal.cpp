@@ -14,17 +14,19 @@ constexpr Byte kMemoryRead = 0x1C;
 }  // namespace
 
 std::optional<Bytes> ReadMemory(Driver& d, std::uint16_t address, Byte page, Byte length) {
-  if (!ExchangeJudged(d, Command(kMemoryRead).UIntLE(address, 2).U8(page).U8(length), Judge::kUnjudged)) {
-    return std::nullopt;
-  }
+  const Command command = Command(kMemoryRead).UIntLE(address, 2).U8(page).U8(length);
   if (length == 0) {
-    d.Reject(texts::kZeroLengthBlock);
+    if (ExchangeJudged(d, command, Judge::kUnjudged)) d.Reject(texts::kZeroLengthBlock);
     return std::nullopt;
   }
-  AnswerReader r(d.Answer());
-  const std::span<const Byte> bytes = r.Take(length);
-  if (!r.Finish(d, {.more_allowed = true})) return std::nullopt;
-  return Bytes(bytes.begin(), bytes.end());
+  // Exactly the bytes asked for: more is as much a misfit as fewer.
+  return Query<Bytes>(
+      d, command,
+      [length](AnswerReader& r, Bytes& bytes) {
+        const std::span<const Byte> taken = r.Take(length);
+        bytes.assign(taken.begin(), taken.end());
+      },
+      {.judge = Judge::kUnjudged});
 }
 
 AnsiString FPGetMemoryData(Driver& d, std::uint16_t Address, Byte Page, Byte LengthData) {

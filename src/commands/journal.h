@@ -10,7 +10,7 @@
 namespace zorfp {
 
 // `length` bytes at `address` in memory area `page`, the printer's status left unjudged. nullopt
-// when there is no answer or the answer holds fewer bytes than asked (code 102 or 103).
+// when there is no answer or the answer holds other than that many bytes (code 102 or 103).
 std::optional<Bytes> ReadMemory(Driver& d, std::uint16_t address, Byte page, Byte length);
 
 // The bytes as decimal numbers, each followed by ";" ("12;0;255;"); empty on failure. A length of

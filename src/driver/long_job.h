@@ -12,6 +12,7 @@ namespace zorfp {
 inline constexpr std::int16_t kWaitZReport = -1;
 inline constexpr std::int16_t kWaitSavingReport = 0;
 
+// Holds the call lock for the whole job (it is recursive: the job's own calls take it again).
 void RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job);
 
 }  // namespace zorfp

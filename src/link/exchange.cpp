@@ -91,7 +91,8 @@ bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer) {
   return answer.front() == kAck || (answer.size() >= 2 && answer[0] == kDle && answer[1] == kStx);
 }
 
-bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPort* port, const Bytes& command) {
+bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPort* port, const Bytes& command,
+                     const AnswerCheck& usable) {
   LinkState& st = link.state;
   LastCall& lc = link.last_call;
   st.ProtocolTag = profile.tag;
@@ -100,15 +101,35 @@ bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPor
   lc.AnswerReserve = 0;
   if (port == nullptr) return false;
 
+  const auto decode = [&] {
+    if (!DecodeAnswer(st.RawAnswer, lc.AnswerStatus, lc.AnswerResult, lc.AnswerReserve, lc.AnswerData)) {
+      return false;
+    }
+    SetAnswerFlags(lc.flags, lc.AnswerStatus, lc.AnswerReserve, profile.extra_answer_flags);
+    return true;
+  };
+
   unsigned attempt = 0;
   unsigned wait_count = 0;
   bool first_send = true;
-  while (attempt <= link.settings.RepeatCount) {
+  for (;;) {
     SendFrame(link, *port, command, first_send);
     first_send = false;
     const bool ok = ReceiveAnswer(link, *port, st.RawAnswer);
     WriteLogQuietly(link, LogKind::kReceive, st.RawAnswer);
-    if (ok) break;
+    const bool last = attempt >= link.settings.RepeatCount;
+    if (ok) {
+      // A complete answer that is spoiled (its checksum fails, or it does not fit what the
+      // member expects) is a failed attempt: the printer keeps its last answer and gives it
+      // again, without executing, to the same frame with the same number. Reporting it as
+      // unanswered would call an executed sale failed.
+      const bool decoded = decode();
+      if (decoded && (!usable || usable())) return true;
+      if (last) return decoded;
+      ++attempt;
+      wait_count = 0;
+      continue;
+    }
     if (st.RawAnswer.empty()) {
       if (wait_count >= st.NoAnswerLimit) return false;
       ++wait_count;
@@ -119,15 +140,12 @@ bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPor
       ++wait_count;
       continue;
     }
+    // After the last attempt the last collected answer is still decoded if its shape and
+    // checksum hold.
+    if (last) return decode();
     ++attempt;
     wait_count = 0;
   }
-
-  if (!DecodeAnswer(st.RawAnswer, lc.AnswerStatus, lc.AnswerResult, lc.AnswerReserve, lc.AnswerData)) {
-    return false;
-  }
-  SetAnswerFlags(lc.flags, lc.AnswerStatus, lc.AnswerReserve, profile.extra_answer_flags);
-  return true;
 }
 
 bool ReceiveRaw(const Link& link, SerialPort& port, Bytes& answer) {
