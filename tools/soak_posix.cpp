@@ -49,6 +49,7 @@ struct SoakOptions {
   int baud = 115200;
   bool pace = false;
   Byte answer_waiting = 1;
+  Byte repeat_count = 2;
   double hang_seconds = 10;  // a call longer than this counts as hung
 };
 
@@ -123,6 +124,7 @@ class Soak {
     });
 
     TheModule().settings.AnswerWaiting = o_.answer_waiting;
+    TheModule().settings.RepeatCount = o_.repeat_count;
     driver_ = std::make_unique<Driver>(traits_);
     const bool opened = id_ == VariantId::k08_01 ? FPInitEx(*driver_, sim_->path(), 1, 1)
                                                  : FPInitEx(*driver_, sim_->path(), static_cast<std::uint32_t>(o_.baud), 1, 1);
@@ -300,8 +302,10 @@ std::string Percent(std::uint64_t part, std::uint64_t whole) {
 }
 
 void PrintTable(const std::vector<Tally>& tallies, const SoakOptions& o) {
-  std::printf("soak: %d receipts per class, faults %.2f%% of frames (every kind), seed %llu, %d baud%s\n\n",
-              o.receipts, o.faults * 100, static_cast<unsigned long long>(o.seed), o.baud, o.pace ? " paced" : "");
+  std::printf("soak: %d receipts per class, faults %.2f%% of frames (every kind), seed %llu, %d baud%s, "
+              "RepeatCount %d\n\n",
+              o.receipts, o.faults * 100, static_cast<unsigned long long>(o.seed), o.baud, o.pace ? " paced" : "",
+              o.repeat_count);
   std::printf("%-7s %8s %7s %6s %7s %8s %6s %5s %9s %6s %7s %8s %6s %5s %9s %5s %5s %7s %6s\n", "class", "receipts",
               "calls", "items", "doubled", "lost", "false", "wrong", "false%", "pays", "doubled", "lost", "false", "wrong",
               "false%", "hangs", "crash", "longest", "secs");
@@ -339,7 +343,7 @@ void PrintTable(const std::vector<Tally>& tallies, const SoakOptions& o) {
 int Usage() {
   std::fprintf(stderr,
                "usage: zorfp soak [--class NAME|all]... [--receipts N] [--faults P] [--seed N] [--baud N] [--pace]\n"
-               "                  [--answer-waiting N] [--hang-seconds S] [--require-targets]\n"
+               "                  [--answer-waiting N] [--repeat-count N] [--hang-seconds S] [--require-targets]\n"
                "  --faults P: the chance (0..1) that a frame meets a fault, spread over every kind (default 0.02)\n");
   return 2;
 }
@@ -372,6 +376,8 @@ int RunSoak(std::span<const std::string_view> args) {
         o.baud = std::stoi(value), ++i;
       } else if (a == "--answer-waiting" && has_value) {
         o.answer_waiting = static_cast<Byte>(std::stoi(value)), ++i;
+      } else if (a == "--repeat-count" && has_value) {
+        o.repeat_count = static_cast<Byte>(std::stoi(value)), ++i;
       } else if (a == "--hang-seconds" && has_value) {
         o.hang_seconds = std::stod(value), ++i;
       } else if (a == "--pace") {
