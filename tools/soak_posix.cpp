@@ -50,6 +50,7 @@ struct SoakOptions {
   bool pace = false;
   Byte answer_waiting = 1;
   Byte repeat_count = 2;
+  std::string log_folder;  // the exchange log goes here when set
   double hang_seconds = 10;  // a call longer than this counts as hung
 };
 
@@ -125,6 +126,10 @@ class Soak {
 
     TheModule().settings.AnswerWaiting = o_.answer_waiting;
     TheModule().settings.RepeatCount = o_.repeat_count;
+    if (!o_.log_folder.empty()) {
+      TheModule().settings.LogRecord = true;
+      TheModule().env.log_folder = o_.log_folder;
+    }
     driver_ = std::make_unique<Driver>(traits_);
     const bool opened = id_ == VariantId::k08_01 ? FPInitEx(*driver_, sim_->path(), 1, 1)
                                                  : FPInitEx(*driver_, sim_->path(), static_cast<std::uint32_t>(o_.baud), 1, 1);
@@ -343,7 +348,8 @@ void PrintTable(const std::vector<Tally>& tallies, const SoakOptions& o) {
 int Usage() {
   std::fprintf(stderr,
                "usage: zorfp soak [--class NAME|all]... [--receipts N] [--faults P] [--seed N] [--baud N] [--pace]\n"
-               "                  [--answer-waiting N] [--repeat-count N] [--hang-seconds S] [--require-targets]\n"
+               "                  [--answer-waiting N] [--repeat-count N] [--log DIR] [--hang-seconds S]\n"
+               "                  [--require-targets]\n"
                "  --faults P: the chance (0..1) that a frame meets a fault, spread over every kind (default 0.02)\n");
   return 2;
 }
@@ -378,6 +384,8 @@ int RunSoak(std::span<const std::string_view> args) {
         o.answer_waiting = static_cast<Byte>(std::stoi(value)), ++i;
       } else if (a == "--repeat-count" && has_value) {
         o.repeat_count = static_cast<Byte>(std::stoi(value)), ++i;
+      } else if (a == "--log" && has_value) {
+        o.log_folder = value, ++i;
       } else if (a == "--hang-seconds" && has_value) {
         o.hang_seconds = std::stod(value), ++i;
       } else if (a == "--pace") {
