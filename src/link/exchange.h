@@ -25,8 +25,10 @@ inline constexpr int kSynPauseMs = 300;
 // the resend instead of executing the command again.
 bool SendFrame(const Link& link, SerialPort& port, const Bytes& command, bool new_sequence);
 
-// Collects one answer: leading ACK and SYN bytes, then a frame up to its end marker.
-bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer);
+// Collects one answer: leading ACK and SYN bytes, then a frame up to its end marker. Line noise
+// before the answer does not spoil a frame that arrives whole after it: `noise` (when given) is
+// then the number of bytes before the answer's ACK or start marker.
+bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer, std::size_t* noise = nullptr);
 
 // Says whether a decoded answer (in the last-call state) can be used; false asks for it again.
 using AnswerCheck = std::function<bool()>;

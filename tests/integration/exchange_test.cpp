@@ -210,6 +210,39 @@ TEST_F(ExchangeTest, SpoiledAnswerIsSentForAgainWithTheSameNumber) {
   }
 }
 
+// Line noise ahead of an answer that then arrives whole does not cost an attempt: the frame's
+// checksum decides. A NAK among the bytes ahead is the printer's refusal and still counts.
+TEST_F(ExchangeTest, NoiseAheadOfAWholeAnswer) {
+  const struct {
+    const char* ahead;
+    bool with_ack;
+    std::size_t sends;
+  } cases[] = {
+      {"41 7F C3", true, 1},
+      {"41 7F C3", false, 1},
+      {"41 06 42", true, 1},  // an ACK among the noise: the answer starts at the last one
+      {"41 15 42", true, 2},
+      {"", true, 1},
+  };
+  for (const auto& c : cases) {
+    testing::PtyPeer peer;
+    Driver d(Traits(VariantId::kEP_06));
+    ASSERT_TRUE(FPInitEx(d, peer.path(), 9600, 1, 1));
+    peer.SetScript([&c](const Bytes& f, std::size_t i) {
+      Bytes answer = i == 0 ? FromHex(c.ahead) : Bytes{};
+      const Bytes frame = AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), 0, 0, 0x04, {0x42}, c.with_ack);
+      answer.insert(answer.end(), frame.begin(), frame.end());
+      return std::vector<Reply>{{answer}};
+    });
+    EXPECT_TRUE(d.Exchange({0x00})) << c.ahead;
+    EXPECT_EQ(peer.FrameCount(), c.sends) << c.ahead;
+    EXPECT_EQ(Hex(call().AnswerData), "42") << c.ahead;
+    EXPECT_TRUE(call().flags.PaperOutNotice) << c.ahead;
+    if (c.sends == 1) EXPECT_EQ(Hex(module().link.RawAnswer).substr(0, std::string(c.ahead).size()), c.ahead)
+        << "the raw answer keeps what arrived";
+  }
+}
+
 // A decoded answer the caller turns down is a failed attempt as well; after the last attempt the
 // decoded answer still counts as one, for the caller to report what is wrong with it.
 TEST_F(ExchangeTest, AnswerTurnedDownByTheCallerIsSentForAgain) {
