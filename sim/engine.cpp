@@ -349,6 +349,11 @@ void Engine::ClearFaults() {
   faults_.set_delay(std::chrono::milliseconds(0));
 }
 
+std::uint64_t Engine::FaultStrikes(FaultKind kind) const {
+  std::lock_guard lock(mu_);
+  return faults_.strikes(kind);
+}
+
 void Engine::SetAnswerDelay(std::chrono::milliseconds delay) {
   std::lock_guard lock(mu_);
   faults_.set_delay(delay);

@@ -48,6 +48,7 @@ class Engine {
 
   void SetFault(FaultKind kind, FaultRule rule);
   void ClearFaults();
+  std::uint64_t FaultStrikes(FaultKind kind) const;
   void SetAnswerDelay(std::chrono::milliseconds delay);
   void SetForcedAnswer(Byte code, const ForcedAnswer& answer);
   void ClearForcedAnswer(Byte code);

@@ -70,6 +70,8 @@ class Simulator {
   // Faults and forced answers can change while serving; a rule set here counts its occasions anew.
   void SetFault(FaultKind kind, FaultRule rule) { engine_.SetFault(kind, rule); }
   void ClearFaults() { engine_.ClearFaults(); }
+  // How often a fault has struck since the start (its rule changes do not reset it).
+  std::uint64_t FaultStrikes(FaultKind kind) const { return engine_.FaultStrikes(kind); }
   void SetAnswerDelay(std::chrono::milliseconds delay) { engine_.SetAnswerDelay(delay); }
   void SetForcedAnswer(Byte code, const ForcedAnswer& answer) { engine_.SetForcedAnswer(code, answer); }
   void ClearForcedAnswer(Byte code) { engine_.ClearForcedAnswer(code); }

@@ -59,15 +59,19 @@ std::uint32_t LocationValue(Driver& d, std::uint16_t address, Byte length) {
 }  // namespace
 
 std::optional<Bytes> ReadMemory(Driver& d, std::uint16_t address, Byte page, Byte length) {
-  if (!ExchangeJudged(d, MemoryRead(address, page, length), Judge::kUnjudged)) return std::nullopt;
+  const Command command = MemoryRead(address, page, length);
   if (length == 0) {
-    d.Reject(texts::kZeroLengthBlock);
+    if (ExchangeJudged(d, command, Judge::kUnjudged)) d.Reject(texts::kZeroLengthBlock);
     return std::nullopt;
   }
-  AnswerReader r(d.Answer());
-  const std::span<const Byte> bytes = r.Take(length);
-  if (!r.Finish(d, {.more_allowed = true})) return std::nullopt;
-  return Bytes(bytes.begin(), bytes.end());
+  // Exactly the bytes asked for: more is as much a misfit as fewer.
+  return Query<Bytes>(
+      d, command,
+      [length](AnswerReader& r, Bytes& bytes) {
+        const std::span<const Byte> taken = r.Take(length);
+        bytes.assign(taken.begin(), taken.end());
+      },
+      {.judge = Judge::kUnjudged});
 }
 
 std::optional<Bytes> ReadMemoryJudged(Driver& d, std::uint16_t address, Byte page, Byte length) {

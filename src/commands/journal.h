@@ -12,7 +12,7 @@
 namespace zorfp {
 
 // `length` bytes at `address` in memory area `page`, the printer's status left unjudged. nullopt
-// when there is no answer or the answer holds fewer bytes than asked (code 102 or 103).
+// when there is no answer or the answer holds other than that many bytes (code 102 or 103).
 std::optional<Bytes> ReadMemory(Driver& d, std::uint16_t address, Byte page, Byte length);
 // The same read with the printer's status and result judged first (the Z report's number and date).
 std::optional<Bytes> ReadMemoryJudged(Driver& d, std::uint16_t address, Byte page, Byte length);

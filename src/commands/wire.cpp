@@ -102,8 +102,15 @@ bool AnswerReader::Finish(Driver& d, const QueryRules& rules) const {
   return rules.misfit_refused ? d.Refuse(error) : d.Reject(error);
 }
 
-bool ExchangeJudged(Driver& d, const Bytes& command, Judge judge) {
-  if (!d.Exchange(command)) {
+bool SpoiledAnswer(const Driver& d, const std::function<bool(AnswerReader&)>& fits) {
+  const LastCall& call = d.call();
+  if (call.AnswerStatus != 0 || call.AnswerResult != 0) return false;
+  AnswerReader reader(call.AnswerData);
+  return !fits(reader);
+}
+
+bool ExchangeJudged(Driver& d, const Bytes& command, Judge judge, const AnswerCheck& usable) {
+  if (!d.Exchange(command, usable)) {
     d.ReportNoAnswer();
     return false;
   }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -89,7 +90,8 @@ class AnswerReader {
   bool failed() const { return failed_; }
 
   // After the last field: whether the answer fitted what was read from it as `rules` say.
-  // Otherwise reports 102 for an answer without data and 103 for any other misfit.
+  bool Fits(const QueryRules& rules) const { return !failed_ && (rules.more_allowed || left() == 0); }
+  // The same, reporting 102 for an answer without data and 103 for any other misfit.
   bool Finish(Driver& d, const QueryRules& rules) const;
 
  private:
@@ -99,17 +101,29 @@ class AnswerReader {
 };
 
 // The class's exchange, judged as `rules` say: false (the call state telling why) when there is
-// no answer or the printer refused the command.
-bool ExchangeJudged(Driver& d, const Bytes& command, Judge judge);
+// no answer or the printer refused the command. `usable` may send for a decoded answer again.
+bool ExchangeJudged(Driver& d, const Bytes& command, Judge judge, const AnswerCheck& usable = {});
+
+// Whether an answer that reports success (status and result 0) is one the member can read: an
+// answer cut or shortened on the line does not fit, and is worth sending for again. A refusal is
+// the printer's real answer whatever data it carries.
+bool SpoiledAnswer(const Driver& d, const std::function<bool(AnswerReader&)>& fits);
 
 // Exchanges `command`, judges the answer, reads its data into a fresh T with `read` and checks
-// that the answer fitted. nullopt when anything failed; the call state then says why.
+// that the answer fitted. nullopt when anything failed; the call state then says why. An answer
+// that does not fit is sent for again within the attempts RepeatCount allows.
 template <typename T, typename Read>
 std::optional<T> Query(Driver& d, const Bytes& command, Read&& read, QueryRules rules = {}) {
-  if (!ExchangeJudged(d, command, rules.judge)) return std::nullopt;
+  const auto fits = [&](AnswerReader& r) {
+    T trial{};
+    read(r, trial);
+    return r.Fits(rules);
+  };
+  const auto usable = [&] { return !SpoiledAnswer(d, fits); };
+  if (!ExchangeJudged(d, command, rules.judge, usable)) return std::nullopt;
   AnswerReader reader(d.Answer());
   T value{};
-  std::forward<Read>(read)(reader, value);
+  read(reader, value);
   if (!reader.Finish(d, rules)) return std::nullopt;
   return value;
 }

@@ -8,18 +8,19 @@ Driver::Driver(const VariantTraits& traits) : traits_(traits) {}
 
 Driver::~Driver() {
   if (!port_) return;
+  const auto serialised = module().LockCalls();
   for (SerialPort*& active : module().ActivePort) {
     if (active == port_.get()) active = nullptr;
   }
   port_->Close();
 }
 
-bool Driver::Exchange(const Bytes& command) {
+bool Driver::Exchange(const Bytes& command, const AnswerCheck& usable) {
   SerialPort* port = port_.get();
   if (traits_.has_active_port) {
     if (SerialPort* active = module().ActivePort[Index(traits_.id)]) port = active;
   }
-  return ExchangeCommand(link(), traits_.exchange, port, command);
+  return ExchangeCommand(link(), traits_.exchange, port, command, usable);
 }
 
 bool Driver::Execute(const Bytes& command) {

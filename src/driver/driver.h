@@ -18,6 +18,7 @@
 #include "driver/variant_traits.h"
 #include "errors/evaluate.h"
 #include "errors/messages.h"
+#include "link/exchange.h"
 
 namespace zorfp {
 
@@ -49,7 +50,8 @@ class Driver {
   std::unique_ptr<SerialPort> take_port() { return std::move(port_); }
 
   // The class's ExchangeCommand: on the class's ActivePort when one is set, else on this object's.
-  bool Exchange(const Bytes& command);
+  // `usable` may turn down a decoded answer, which is then sent for again (ExchangeCommand).
+  bool Exchange(const Bytes& command, const AnswerCheck& usable = {});
 
   // Exchange and judge: true only when the printer answered and executed the command. Otherwise
   // the call state already tells why (no answer, or the printer's refusal).

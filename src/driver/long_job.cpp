@@ -7,6 +7,8 @@ namespace zorfp {
 
 bool RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job) {
   Module& m = d.module();
+  // The job's exchanges are one call's: nothing of another caller may come between them.
+  const auto serialised = m.LockCalls();
   if (m.LongJobRunning) return d.Refuse(texts::kLongJobBusy);
   m.LongJobRunning = true;
   if (auto picked = Pick(text, d.lang())) m.WaitingWindowText = std::move(*picked);

@@ -14,6 +14,7 @@ inline constexpr std::int16_t kWaitSavingReport = 0;
 
 // False, with the job not run, when another long job is still waiting in the window's modal loop
 // (a client's event handler may call in there): a nested Z report or save is refused, not run.
+// Holds the call lock for the whole job (it is recursive: the job's own calls take it again).
 bool RunLongJob(Driver& d, std::int16_t mode, const Message& text, const std::function<void()>& job);
 
 }  // namespace zorfp

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "driver/variant_traits.h"
@@ -18,6 +19,15 @@
 #include "link/settings.h"
 
 namespace zorfp {
+
+// The lock every member call holds for its whole duration. Recursive, because a long job runs
+// behind the waiting window inside the call that started it, on the same thread.
+struct CallMutex {
+  CallMutex() = default;
+  CallMutex(const CallMutex&) {}  // a module put back to its first state keeps its one lock
+  CallMutex& operator=(const CallMutex&) { return *this; }
+  std::recursive_mutex mutex;
+};
 
 struct Module {
   // Settings properties: CP866, AnswerWaiting, RepeatCount, LogRecord for the whole library...
@@ -51,6 +61,15 @@ struct Module {
   std::chrono::milliseconds waiting_window_delay{1000};
 
   Link MakeLink() { return Link{settings, link, last_call, *clock, env}; }
+
+  // One member call at a time in the whole library, whichever object or thread it comes from:
+  // two calls must never interleave their frames on a port, nor one overwrite LastCall while
+  // another's client is still to read it from its result. The dispatcher takes it around every
+  // member; releasing a driver object takes it too, since that may close a port in use.
+  CallMutex calls;
+  [[nodiscard]] std::unique_lock<std::recursive_mutex> LockCalls() {
+    return std::unique_lock<std::recursive_mutex>(calls.mutex);
+  }
 };
 
 // The one module of this library, created on first use.

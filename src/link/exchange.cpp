@@ -50,8 +50,10 @@ bool SendFrame(const Link& link, SerialPort& port, const Bytes& command, bool ne
   return written == frame.size();
 }
 
-bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer) {
+bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer, std::size_t* noise) {
   answer.clear();
+  if (noise) *noise = 0;
+  std::size_t frame_at = 0;  // where the start marker's DLE is
   const milliseconds limit(link.settings.AnswerWaiting * kAnswerWaitingUnitMs);
   bool in_frame = false;  // past the start marker: a 0x16 there is data, not a busy signal
   std::size_t dle_run = 0;  // DLE bytes at the end of the answer so far
@@ -81,17 +83,29 @@ bool ReceiveAnswer(const Link& link, SerialPort& port, Bytes& answer) {
     // stuffed data.
     const bool marker = dle_run % 2 == 1;
     dle_run = *byte == kDle ? dle_run + 1 : 0;
-    if (*byte == kStx && !in_frame) in_frame = marker;
+    if (*byte == kStx && !in_frame && marker) {
+      in_frame = true;
+      frame_at = answer.size() - 2;
+    }
     if (*byte == kEtx && marker) break;
   }
   if (answer.front() == kNak) {
     port.Purge(true, false);
     return false;
   }
-  return answer.front() == kAck || (answer.size() >= 2 && answer[0] == kDle && answer[1] == kStx);
+  if (answer.front() == kAck || (answer.size() >= 2 && answer[0] == kDle && answer[1] == kStx)) return true;
+  // Bytes of line noise ahead of a whole frame: the frame's checksum, not the noise, says whether it
+  // is the answer. A NAK among them is the printer's refusal, and stands.
+  if (noise == nullptr || !in_frame) return false;
+  const auto before = answer.begin() + static_cast<std::ptrdiff_t>(frame_at);
+  if (std::find(answer.begin(), before, kNak) != before) return false;
+  const auto ack = std::find(std::make_reverse_iterator(before), answer.rend(), kAck);
+  *noise = ack == answer.rend() ? frame_at : static_cast<std::size_t>(answer.rend() - ack - 1);
+  return true;
 }
 
-bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPort* port, const Bytes& command) {
+bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPort* port, const Bytes& command,
+                     const AnswerCheck& usable) {
   LinkState& st = link.state;
   LastCall& lc = link.last_call;
   st.ProtocolTag = profile.tag;
@@ -100,15 +114,38 @@ bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPor
   lc.AnswerReserve = 0;
   if (port == nullptr) return false;
 
+  std::size_t noise = 0;
+  const auto decode = [&] {
+    const bool decoded =
+        noise == 0 ? DecodeAnswer(st.RawAnswer, lc.AnswerStatus, lc.AnswerResult, lc.AnswerReserve, lc.AnswerData)
+                   : DecodeAnswer(Bytes(st.RawAnswer.begin() + static_cast<std::ptrdiff_t>(noise), st.RawAnswer.end()),
+                                  lc.AnswerStatus, lc.AnswerResult, lc.AnswerReserve, lc.AnswerData);
+    if (!decoded) return false;
+    SetAnswerFlags(lc.flags, lc.AnswerStatus, lc.AnswerReserve, profile.extra_answer_flags);
+    return true;
+  };
+
   unsigned attempt = 0;
   unsigned wait_count = 0;
   bool first_send = true;
-  while (attempt <= link.settings.RepeatCount) {
+  for (;;) {
     SendFrame(link, *port, command, first_send);
     first_send = false;
-    const bool ok = ReceiveAnswer(link, *port, st.RawAnswer);
+    const bool ok = ReceiveAnswer(link, *port, st.RawAnswer, &noise);
     WriteLogQuietly(link, LogKind::kReceive, st.RawAnswer);
-    if (ok) break;
+    const bool last = attempt >= link.settings.RepeatCount;
+    if (ok) {
+      // A complete answer that is spoiled (its checksum fails, or it does not fit what the
+      // member expects) is a failed attempt: the printer keeps its last answer and gives it
+      // again, without executing, to the same frame with the same number. Reporting it as
+      // unanswered would call an executed sale failed.
+      const bool decoded = decode();
+      if (decoded && (!usable || usable())) return true;
+      if (last) return decoded;
+      ++attempt;
+      wait_count = 0;
+      continue;
+    }
     if (st.RawAnswer.empty()) {
       if (wait_count >= st.NoAnswerLimit) return false;
       ++wait_count;
@@ -119,15 +156,12 @@ bool ExchangeCommand(const Link& link, const ExchangeProfile& profile, SerialPor
       ++wait_count;
       continue;
     }
+    // After the last attempt the last collected answer is still decoded if its shape and
+    // checksum hold.
+    if (last) return decode();
     ++attempt;
     wait_count = 0;
   }
-
-  if (!DecodeAnswer(st.RawAnswer, lc.AnswerStatus, lc.AnswerResult, lc.AnswerReserve, lc.AnswerData)) {
-    return false;
-  }
-  SetAnswerFlags(lc.flags, lc.AnswerStatus, lc.AnswerReserve, profile.extra_answer_flags);
-  return true;
 }
 
 bool ReceiveRaw(const Link& link, SerialPort& port, Bytes& answer) {

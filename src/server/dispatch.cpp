@@ -163,6 +163,7 @@ HRESULT Dispatcher::Invoke(Driver& d, DISPID id, WORD flags, const DISPPARAMS* p
   }
   if (result) VariantInit(result);
   std::size_t bad_arg = 0;
+  const auto serialised = d.module().LockCalls();
   try {
     const HRESULT hr = binding->thunk(*binding, d, args, m.type, put ? nullptr : result, bad_arg);
     if (FAILED(hr) && arg_err) *arg_err = source[bad_arg];

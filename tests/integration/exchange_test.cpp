@@ -1,6 +1,8 @@
 // The exchange as the printer sees it: frames, resends, waits and time-outs on a real pty.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "link/frame.h"
 #include "support/pty_driver_fixture.h"
 
@@ -163,24 +165,100 @@ TEST_F(ExchangeTest, NakLedFrameIsResentUntilTheAttemptsRunOut) {
   EXPECT_EQ(peer_.FrameCount(), 5u);
 }
 
-TEST_F(ExchangeTest, WrongChecksumFailsAtOnce) {
-  peer_.SetScript([](const Bytes& f, std::size_t) {
-    Bytes answer = AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), 0, 0, 0);
+// A complete answer that arrives spoiled is sent for again with the same number: the printer
+// answers that resend from memory without executing. Only when every attempt brought a spoiled
+// answer is there no answer.
+TEST_F(ExchangeTest, SpoiledAnswerIsSentForAgainWithTheSameNumber) {
+  const auto wrong_checksum = [](const Bytes& f) {
+    Bytes answer = AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), 0, 0, 0, {0x42});
     answer[answer.size() - 3] ^= 0x01;
-    return std::vector<Reply>{{answer}};
-  });
-  module().last_call.ReportedResult = 77;
-  EXPECT_FALSE(Exchange("00"));
-  EXPECT_EQ(peer_.FrameCount(), 1u);
-  EXPECT_EQ(call().ReportedResult, 0) << "cleared by the exchange; the caller reports";
+    return answer;
+  };
+  const auto short_content = [](const Bytes&) { return FromHex("06 10 02 01 00 00 FF 10 03"); };
+  const struct {
+    const char* what;
+    std::function<Bytes(const Bytes&)> spoiled;
+    std::size_t spoiled_times;
+    Byte repeat_count;
+    bool decoded;
+    std::size_t sends;
+  } cases[] = {
+      {"checksum, then good", wrong_checksum, 1, 2, true, 2},
+      {"checksum twice, then good", wrong_checksum, 2, 2, true, 3},
+      {"checksum on every attempt", wrong_checksum, 99, 2, false, 3},
+      {"checksum, no resends allowed", wrong_checksum, 99, 0, false, 1},
+      {"checksum on every attempt, four allowed", wrong_checksum, 99, 4, false, 5},
+      {"short content, then good", short_content, 1, 2, true, 2},
+      {"short content on every attempt", short_content, 99, 2, false, 3},
+  };
+  for (const auto& c : cases) {
+    testing::PtyPeer peer;
+    Driver d(Traits(VariantId::k05_03));
+    ASSERT_TRUE(FPInitEx(d, peer.path(), 9600, 1, 1));
+    module().settings.RepeatCount = c.repeat_count;
+    peer.SetScript([&c](const Bytes& f, std::size_t i) {
+      if (i < c.spoiled_times) return std::vector<Reply>{{c.spoiled(f)}};
+      return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), 0, 0, 0, {0x42})}};
+    });
+    module().last_call.ReportedResult = 77;
+    EXPECT_EQ(d.Exchange({0x12, 0x01}), c.decoded) << c.what;
+    EXPECT_EQ(call().ReportedResult, 0) << c.what << ": cleared by the exchange; the caller reports";
+    if (c.decoded) EXPECT_EQ(Hex(call().AnswerData), "42") << c.what;
+    const auto frames = peer.Frames();
+    ASSERT_EQ(frames.size(), c.sends) << c.what;
+    for (const Bytes& f : frames) EXPECT_EQ(Hex(f), Hex(frames.front())) << c.what;
+  }
 }
 
-TEST_F(ExchangeTest, ShortContentIsRefused) {
-  peer_.SetScript([](const Bytes&, std::size_t) {
-    return std::vector<Reply>{{FromHex("06 10 02 01 00 00 FF 10 03")}};  // three content bytes
+// Line noise ahead of an answer that then arrives whole does not cost an attempt: the frame's
+// checksum decides. A NAK among the bytes ahead is the printer's refusal and still counts.
+TEST_F(ExchangeTest, NoiseAheadOfAWholeAnswer) {
+  const struct {
+    const char* ahead;
+    bool with_ack;
+    std::size_t sends;
+  } cases[] = {
+      {"41 7F C3", true, 1},
+      {"41 7F C3", false, 1},
+      {"41 06 42", true, 1},  // an ACK among the noise: the answer starts at the last one
+      {"41 15 42", true, 2},
+      {"", true, 1},
+  };
+  for (const auto& c : cases) {
+    testing::PtyPeer peer;
+    Driver d(Traits(VariantId::kEP_06));
+    ASSERT_TRUE(FPInitEx(d, peer.path(), 9600, 1, 1));
+    peer.SetScript([&c](const Bytes& f, std::size_t i) {
+      Bytes answer = i == 0 ? FromHex(c.ahead) : Bytes{};
+      const Bytes frame = AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), 0, 0, 0x04, {0x42}, c.with_ack);
+      answer.insert(answer.end(), frame.begin(), frame.end());
+      return std::vector<Reply>{{answer}};
+    });
+    EXPECT_TRUE(d.Exchange({0x00})) << c.ahead;
+    EXPECT_EQ(peer.FrameCount(), c.sends) << c.ahead;
+    EXPECT_EQ(Hex(call().AnswerData), "42") << c.ahead;
+    EXPECT_TRUE(call().flags.PaperOutNotice) << c.ahead;
+    if (c.sends == 1) EXPECT_EQ(Hex(module().link.RawAnswer).substr(0, std::string(c.ahead).size()), c.ahead)
+        << "the raw answer keeps what arrived";
+  }
+}
+
+// A decoded answer the caller turns down is a failed attempt as well; after the last attempt the
+// decoded answer still counts as one, for the caller to report what is wrong with it.
+TEST_F(ExchangeTest, AnswerTurnedDownByTheCallerIsSentForAgain) {
+  peer_.SetScript([](const Bytes& f, std::size_t i) {
+    return std::vector<Reply>{{AnswerFrame(FrameSeqOf(f), FrameCodeOf(f), 0, 0, 0, {static_cast<Byte>(i)})}};
   });
-  EXPECT_FALSE(Exchange("00"));
-  EXPECT_EQ(peer_.FrameCount(), 1u);
+  int asked = 0;
+  EXPECT_TRUE(driver_->Exchange({0x00}, [&] { return ++asked, call().AnswerData == Bytes{0x01}; }));
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(peer_.FrameCount(), 2u);
+  EXPECT_TRUE(driver_->Exchange({0x00}, [] { return false; }));
+  const auto frames = peer_.Frames();
+  ASSERT_EQ(frames.size(), 5u);
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    EXPECT_EQ(FrameSeqOf(frames[i]), i < 2 ? 1 : 2) << i;
+  }
 }
 
 TEST_F(ExchangeTest, AnswerFlagsByClass) {
