@@ -54,6 +54,8 @@ class ArticlesTest : public testing::PtyDriverTest {
 };
 
 TEST_F(ArticlesTest, ProgrammingPerClassAndCodeWidth) {
+  // One attempt each: a canned answer that does not fit its layout would be sent for again.
+  module().settings.RepeatCount = 0;
   const struct {
     const char* what;
     VariantId id;
