@@ -203,7 +203,9 @@ TEST_F(ExchangeTest, SpoiledAnswerIsSentForAgainWithTheSameNumber) {
     module().last_call.ReportedResult = 77;
     EXPECT_EQ(d.Exchange({0x12, 0x01}), c.decoded) << c.what;
     EXPECT_EQ(call().ReportedResult, 0) << c.what << ": cleared by the exchange; the caller reports";
-    if (c.decoded) EXPECT_EQ(Hex(call().AnswerData), "42") << c.what;
+    if (c.decoded) {
+      EXPECT_EQ(Hex(call().AnswerData), "42") << c.what;
+    }
     const auto frames = peer.Frames();
     ASSERT_EQ(frames.size(), c.sends) << c.what;
     for (const Bytes& f : frames) EXPECT_EQ(Hex(f), Hex(frames.front())) << c.what;
@@ -238,8 +240,10 @@ TEST_F(ExchangeTest, NoiseAheadOfAWholeAnswer) {
     EXPECT_EQ(peer.FrameCount(), c.sends) << c.ahead;
     EXPECT_EQ(Hex(call().AnswerData), "42") << c.ahead;
     EXPECT_TRUE(call().flags.PaperOutNotice) << c.ahead;
-    if (c.sends == 1) EXPECT_EQ(Hex(module().link.RawAnswer).substr(0, std::string(c.ahead).size()), c.ahead)
-        << "the raw answer keeps what arrived";
+    if (c.sends == 1) {
+      EXPECT_EQ(Hex(module().link.RawAnswer).substr(0, std::string(c.ahead).size()), c.ahead)
+          << "the raw answer keeps what arrived";
+    }
   }
 }
 

@@ -134,8 +134,12 @@ TEST_F(JournalTest, JournalStateOf0503) {
     Answer(c.data, c.status, c.result);
     EXPECT_EQ(Call<bool>(*driver_, "FPUpdateStatusKLEF"), c.res);
     EXPECT_EQ(Call<std::int32_t>(*driver_, "GetKLEFLastPID"), c.last);
-    if (c.code != 0) EXPECT_EQ(GetByteResult(*driver_), c.code);
-    if (c.status != 0) EXPECT_EQ(GetByteStatus(*driver_), c.status) << "the warning stays readable";
+    if (c.code != 0) {
+      EXPECT_EQ(GetByteResult(*driver_), c.code);
+    }
+    if (c.status != 0) {
+      EXPECT_EQ(GetByteStatus(*driver_), c.status) << "the warning stays readable";
+    }
   }
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetKLEFFirstPID"), 1);
   EXPECT_EQ(Call<std::int32_t>(*driver_, "GetKLEFFreeBytes"), 0x1000);
